@@ -1,0 +1,38 @@
+#include "data/DateVeilleur.h"
+
+#include <cmath>
+
+namespace {
+const QDate Origine(1899, 12, 30);
+constexpr double MsParJour = 86400000.0;
+}
+
+namespace DateVeilleur {
+
+double DepuisDateTime(const QDateTime& moment)
+{
+    const QDateTime local = moment.toLocalTime();
+    const double jours = static_cast<double>(Origine.daysTo(local.date()));
+    return jours + local.time().msecsSinceStartOfDay() / MsParJour;
+}
+
+QDateTime VersDateTime(double jours)
+{
+    if (!std::isfinite(jours) || jours < -657434.0 || jours >= 2958466.0)
+        return {};
+    const double entier = std::floor(jours);
+    qint64 ms = std::llround((jours - entier) * MsParJour);
+    qint64 j = static_cast<qint64>(entier);
+    if (ms >= static_cast<qint64>(MsParJour)) {  // rounding reached midnight
+        ms = 0;
+        ++j;
+    }
+    return QDateTime(Origine.addDays(j), QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
+}
+
+double Maintenant()
+{
+    return DepuisDateTime(QDateTime::currentDateTime());
+}
+
+} // namespace DateVeilleur

@@ -1,0 +1,59 @@
+#include "platform/EvenementNomme.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+
+namespace {
+QByteArray NomPosix(const QString& nom)
+{
+    return "/" + nom.toUtf8();
+}
+}
+
+TEvenementNomme::TEvenementNomme(const QString& nom)
+{
+    m_sem = sem_open(NomPosix(nom).constData(), O_CREAT, 0666, 1);
+    if (m_sem == SEM_FAILED)
+        m_erreur = QString::fromLocal8Bit(std::strerror(errno));
+}
+
+TEvenementNomme::~TEvenementNomme()
+{
+    if (m_sem != SEM_FAILED)
+        sem_close(m_sem);
+}
+
+bool TEvenementNomme::Attendre0()
+{
+    if (m_sem == SEM_FAILED)
+        return true;  // without the system object the process's own flag rules alone
+    while (sem_trywait(m_sem) != 0) {
+        if (errno != EINTR)
+            return false;
+    }
+    return true;
+}
+
+void TEvenementNomme::Signaler()
+{
+    if (m_sem == SEM_FAILED)
+        return;
+    int valeur = 0;
+    if (sem_getvalue(m_sem, &valeur) == 0 && valeur > 0)
+        return;
+    sem_post(m_sem);
+}
+
+void TEvenementNomme::Reinitialiser()
+{
+    if (m_sem == SEM_FAILED)
+        return;
+    while (sem_trywait(m_sem) == 0 || errno == EINTR) {
+    }
+}
+
+void TEvenementNomme::Supprimer(const QString& nom)
+{
+    sem_unlink(NomPosix(nom).constData());
+}

@@ -1,0 +1,18 @@
+#include "screens/CadreEnhanced.h"
+
+#include "widgets/CouleursSysteme.h"
+
+TFrameEnhanced::TFrameEnhanced(QWidget* parent)
+    : QFrame(parent)
+{
+    setFixedSize(Largeur, Hauteur);
+    setFrameShape(QFrame::NoFrame);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, CouleursSysteme::FaceBouton);
+    setPalette(p);
+    setAutoFillBackground(true);
+}
+
+void TFrameEnhanced::ChangerLangue(TLangue) {}
+void TFrameEnhanced::Initialiser(void*) {}
+void TFrameEnhanced::Actualiser(void*) {}

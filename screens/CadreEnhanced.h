@@ -1,0 +1,23 @@
+#pragma once
+// Base of every screen shown in the main window's screen host: a fixed
+// 752 x 634 panel on the button face, driven by the shell through three
+// operations that do nothing unless a screen overrides them.
+#include "data/TypesVeilleur.h"
+
+#include <QFrame>
+
+class TFrameEnhanced : public QFrame {
+    Q_OBJECT
+public:
+    static constexpr int Largeur = 752;
+    static constexpr int Hauteur = 634;
+
+    explicit TFrameEnhanced(QWidget* parent = nullptr);
+
+    // Sets every text of the screen from the catalogue in that language.
+    virtual void ChangerLangue(TLangue langue);
+    // Takes what the screen needs from its parameter block (or null).
+    virtual void Initialiser(void* infos);
+    // Shows the data of its data block.
+    virtual void Actualiser(void* donnees);
+};

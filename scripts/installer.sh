@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the station and its tests need (skips those already there).
+set -euo pipefail
+paquets=(build-essential cmake ccache qt6-base-dev qt6-serialport-dev qt6-multimedia-dev
+         libgl-dev libcanberra-dev fonts-liberation2 libgtest-dev libbenchmark-dev pkg-config)
+manquants=()
+for p in "${paquets[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || manquants+=("$p")
+done
+if [ ${#manquants[@]} -gt 0 ]; then
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${manquants[@]}"
+fi

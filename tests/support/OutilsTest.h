@@ -1,0 +1,29 @@
+#pragma once
+// Helpers shared by the tests.
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+// Runs the test in a fresh empty folder, made the current one for its
+// lifetime (the station keeps its files in the current folder).
+class TDossierTemporaire {
+public:
+    TDossierTemporaire();
+    ~TDossierTemporaire();
+    TDossierTemporaire(const TDossierTemporaire&) = delete;
+    TDossierTemporaire& operator=(const TDossierTemporaire&) = delete;
+
+    QString Chemin(const QString& nom) const;
+    const QString& Dossier() const { return m_dossier; }
+
+private:
+    QTemporaryDir m_temp;
+    QString m_dossier;
+    QString m_precedent;
+};
+
+QByteArray LireFichier(const QString& chemin);
+void EcrireFichier(const QString& chemin, const QByteArray& octets);
+
+// A name for a named system object unique to this test run.
+QString NomUnique(const QString& base);
