@@ -16,3 +16,9 @@ TFrameEnhanced::TFrameEnhanced(QWidget* parent)
 void TFrameEnhanced::ChangerLangue(TLangue) {}
 void TFrameEnhanced::Initialiser(void*) {}
 void TFrameEnhanced::Actualiser(void*) {}
+
+TOccupationEcran::~TOccupationEcran()
+{
+    if (--m_ecran.m_occupe == 0)
+        emit m_ecran.Libere();
+}

@@ -20,4 +20,31 @@ public:
     virtual void Initialiser(void* infos);
     // Shows the data of its data block.
     virtual void Actualiser(void* donnees);
+
+    // True while one of the screen's handlers is running and processing pending
+    // events (a port scan, a scroll refresh): the shell must not destroy or
+    // relabel the screen then, and defers such requests until Libere() is emitted.
+    bool Occupe() const { return m_occupe > 0; }
+
+signals:
+    void Libere();
+
+protected:
+    friend class TOccupationEcran;
+
+private:
+    int m_occupe = 0;
+};
+
+// Marks a screen busy for one scope (nestable); emits Libere() at the end of
+// the outermost one.
+class TOccupationEcran {
+public:
+    explicit TOccupationEcran(TFrameEnhanced& ecran) : m_ecran(ecran) { ++m_ecran.m_occupe; }
+    ~TOccupationEcran();
+    TOccupationEcran(const TOccupationEcran&) = delete;
+    TOccupationEcran& operator=(const TOccupationEcran&) = delete;
+
+private:
+    TFrameEnhanced& m_ecran;
 };
