@@ -1,6 +1,7 @@
 #include "data/DateVeilleur.h"
 
 #include <cmath>
+#include <limits>
 
 namespace {
 const QDate Origine(1899, 12, 30);
@@ -32,7 +33,17 @@ QDateTime VersDateTime(double jours)
 
 double Maintenant()
 {
-    return DepuisDateTime(QDateTime::currentDateTime());
+    // The local offset is looked up at most once a second: the journal load asks
+    // for the time once per record read and the time-zone lookup dominates.
+    static qint64 derniereVerification = std::numeric_limits<qint64>::min();
+    static qint64 decalageMs = 0;
+    const qint64 utc = QDateTime::currentMSecsSinceEpoch();
+    if (utc - derniereVerification > 1000 || utc < derniereVerification) {
+        decalageMs = qint64(QDateTime::fromMSecsSinceEpoch(utc).offsetFromUtc()) * 1000;
+        derniereVerification = utc;
+    }
+    constexpr double JoursJusquA1970 = 25569.0;
+    return JoursJusquA1970 + double(utc + decalageMs) / MsParJour;
 }
 
 } // namespace DateVeilleur

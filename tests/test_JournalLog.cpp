@@ -1,0 +1,254 @@
+#include "data/DateVeilleur.h"
+#include "data/ErreurVeilleur.h"
+#include "data/JournalLog.h"
+#include "support/OutilsTest.h"
+
+#include <QDir>
+#include <QFile>
+#include <cmath>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr double Maintenant = 46362.5;  // a fixed "now" for the age filter
+
+TEntreeLog Entree(std::uint8_t origine, double date, std::uint8_t code = 7)
+{
+    TEntreeLog e;
+    std::memset(&e, 0, sizeof e);
+    e.Code = code;
+    e.DateHeure = date;
+    e.Origine = origine;
+    e.Attribut2 = 1;
+    e.Valeur1 = 55;
+    e.Valeur2 = 100;
+    return e;
+}
+
+void EcrireEntrees(const QString& chemin, const std::vector<TEntreeLog>& entrees, const QByteArray& queue = {})
+{
+    QByteArray octets;
+    for (const auto& e : entrees)
+        octets.append(reinterpret_cast<const char*>(&e), sizeof e);
+    EcrireFichier(chemin, octets + queue);
+}
+
+struct JournalTest : ::testing::Test {
+    TDossierTemporaire dossier;
+    QString nomEvenement = NomUnique("EvtTest");
+    std::unique_ptr<TJournalLog> journal = std::make_unique<TJournalLog>(QStringLiteral("Log.dat"), nomEvenement);
+    std::unique_ptr<TTamponJournal> tampon = std::make_unique<TTamponJournal>();
+
+    JournalTest() { journal->DefinirHorloge([] { return Maintenant; }); }
+    ~JournalTest() override
+    {
+        journal.reset();
+        TEvenementNomme::Supprimer(nomEvenement);
+    }
+
+    void ExpectGuardFree()
+    {
+        EXPECT_FALSE(journal->AccesLogEnCours());
+        TEvenementNomme autre(nomEvenement);
+        EXPECT_TRUE(autre.Attendre0()) << "the event is signalled once the access ends";
+        autre.Signaler();
+    }
+};
+
+} // namespace
+
+TEST_F(JournalTest, AppendWritesTheDocumentedBytesAtTheEnd)
+{
+    TEntreeLog e = Entree(26, 46362.25);
+    e.Attribut1 = 0x11;
+    EcrireChaine(e.InfosCompl, QStringLiteral("défaut"));
+    journal->AjouterEntreeLog(e);
+    QByteArray octets = LireFichier("Log.dat");
+    ASSERT_EQ(octets.size(), 96) << "appending to a missing file creates one record";
+    EXPECT_EQ(uchar(octets[0]), 7);
+    double date;
+    std::memcpy(&date, octets.constData() + 8, 8);
+    EXPECT_EQ(date, 46362.25);
+    EXPECT_EQ(uchar(octets[16]), 26);
+    EXPECT_EQ(uchar(octets[17]), 0x11);
+    EXPECT_EQ(uchar(octets[18]), 1);
+    EXPECT_EQ(uchar(octets[19]), 6);
+    EXPECT_EQ(uchar(octets[21]), 0xE9);
+    double v1, v2;
+    std::memcpy(&v1, octets.constData() + 72, 8);
+    std::memcpy(&v2, octets.constData() + 80, 8);
+    EXPECT_EQ(v1, 55.0);
+    EXPECT_EQ(v2, 100.0);
+
+    journal->AjouterEntreeLog(Entree(12, 46362.3));
+    octets = LireFichier("Log.dat");
+    ASSERT_EQ(octets.size(), 192);
+    EXPECT_EQ(uchar(octets[96 + 16]), 12);
+    ExpectGuardFree();
+}
+
+TEST_F(JournalTest, AppendOverwritesAnIncompleteTrailingRecord)
+{
+    EcrireEntrees("Log.dat", {Entree(1, Maintenant), Entree(2, Maintenant)}, QByteArray(40, '\x5A'));
+    journal->AjouterEntreeLog(Entree(3, Maintenant));
+    const QByteArray octets = LireFichier("Log.dat");
+    ASSERT_EQ(octets.size(), 288);
+    EXPECT_EQ(uchar(octets[192 + 16]), 3);
+    EXPECT_EQ(uchar(octets[192 + 1]), 0) << "no byte of the old fragment is left inside the record";
+}
+
+TEST_F(JournalTest, LoadKeepsTheLastTwoThousandRecordsOnly)
+{
+    std::vector<TEntreeLog> entrees;
+    for (int i = 1; i <= 2500; ++i)
+        entrees.push_back(Entree(std::uint8_t(i % 251), Maintenant - 1, 7));
+    for (int i = 0; i < 2500; ++i)
+        entrees[size_t(i)].Valeur1 = i + 1;  // file record number, 1-based
+    EcrireEntrees("Log.dat", entrees, QByteArray(50, '\x01'));
+    journal->ChargerJournal(*tampon, 2);
+    ASSERT_EQ(tampon->NbEntrees, 2000);
+    EXPECT_EQ(tampon->Entrees[1].Valeur1, 501.0);
+    EXPECT_EQ(tampon->Entrees[2000].Valeur1, 2500.0);
+    EXPECT_EQ(tampon->Langue, 2);
+    ExpectGuardFree();
+}
+
+TEST_F(JournalTest, LoadFiltersEachRecordOnItsOwnAge)
+{
+    EcrireEntrees("Log.dat", {
+        Entree(1, Maintenant - 400),
+        Entree(2, Maintenant - 10),
+        Entree(3, Maintenant - 360),              // exactly 360 days: kept
+        Entree(4, Maintenant - 360 - 1.0 / 86400000),  // a millisecond older: skipped
+        Entree(5, Maintenant + 3),                // future: kept
+        Entree(6, Maintenant - 500),              // stale after recent ones: skipped
+        Entree(7, Maintenant),
+    });
+    journal->ChargerJournal(*tampon, 1);
+    ASSERT_EQ(tampon->NbEntrees, 4);
+    EXPECT_EQ(tampon->Entrees[1].Origine, 2);
+    EXPECT_EQ(tampon->Entrees[2].Origine, 3);
+    EXPECT_EQ(tampon->Entrees[3].Origine, 5);
+    EXPECT_EQ(tampon->Entrees[4].Origine, 7);
+}
+
+TEST_F(JournalTest, LoadOfMissingEmptyOrAllStaleFiles)
+{
+    std::memset(static_cast<void*>(tampon.get()), 0x33, sizeof(TTamponJournal));
+    journal->ChargerJournal(*tampon, 2);
+    EXPECT_EQ(tampon->NbEntrees, 0);
+    EXPECT_EQ(tampon->Entrees[1].Code, 0) << "a missing journal clears the buffer";
+    EXPECT_EQ(tampon->Langue, 2);
+
+    EcrireFichier("Log.dat", {});
+    journal->ChargerJournal(*tampon, 1);
+    EXPECT_EQ(tampon->NbEntrees, 0);
+    EXPECT_EQ(tampon->Langue, 1);
+
+    EcrireEntrees("Log.dat", {Entree(1, Maintenant - 900)}, QByteArray(95, '\0'));
+    journal->ChargerJournal(*tampon, 2);
+    EXPECT_EQ(tampon->NbEntrees, 0);
+    EXPECT_EQ(tampon->Langue, 2);
+    ExpectGuardFree();
+}
+
+TEST_F(JournalTest, FileErrorsRaiseAndReleaseTheGuard)
+{
+    QDir().mkdir("Log.dat");  // cannot be opened as a file
+    EXPECT_THROW(journal->ChargerJournal(*tampon, 0), EErreurVeilleur);
+    ExpectGuardFree();
+    try {
+        journal->AjouterEntreeLog(Entree(12, Maintenant));
+        FAIL() << "append must fail";
+    } catch (const EErreurVeilleur& e) {
+        EXPECT_TRUE(e.Texte().contains(QStringLiteral("Log.dat"))) << e.Texte().toStdString();
+    }
+    ExpectGuardFree();
+}
+
+TEST_F(JournalTest, FailedAppendsAreKeptInOrderAndWrittenByTheNextOne)
+{
+    QDir().mkdir("Log.dat");
+    EXPECT_THROW(journal->AjouterEntreeLog(Entree(1, Maintenant)), EErreurVeilleur);
+    EXPECT_THROW(journal->AjouterEntreeLog(Entree(2, Maintenant)), EErreurVeilleur);
+    EXPECT_EQ(journal->EntreesEnAttente(), 2);
+    QDir().rmdir("Log.dat");
+
+    journal->AjouterEntreeLog(Entree(3, Maintenant));
+    EXPECT_EQ(journal->EntreesEnAttente(), 0);
+    const QByteArray octets = LireFichier("Log.dat");
+    ASSERT_EQ(octets.size(), 3 * 96);
+    EXPECT_EQ(uchar(octets[16]), 1);
+    EXPECT_EQ(uchar(octets[96 + 16]), 2);
+    EXPECT_EQ(uchar(octets[192 + 16]), 3);
+}
+
+TEST_F(JournalTest, PendingQueueIsBounded)
+{
+    QDir().mkdir("Log.dat");
+    for (int i = 0; i < CapaciteAttente + 5; ++i)
+        EXPECT_THROW(journal->AjouterEntreeLog(Entree(std::uint8_t(i % 200), Maintenant)), EErreurVeilleur);
+    EXPECT_EQ(journal->EntreesEnAttente(), CapaciteAttente);
+    EXPECT_EQ(journal->EntreesPerdues(), 5);
+    QDir().rmdir("Log.dat");
+    journal->AjouterEntreeLog(Entree(250, Maintenant));
+    const QByteArray octets = LireFichier("Log.dat");
+    ASSERT_EQ(octets.size(), qsizetype(CapaciteAttente) * 96);
+    EXPECT_EQ(uchar(octets[16]), 6) << "the oldest pending entries were the ones dropped";
+    EXPECT_EQ(uchar(octets[octets.size() - 96 + 16]), 250);
+}
+
+TEST_F(JournalTest, GuardIsSeenByAnotherHandleAndAnotherProcess)
+{
+    TEvenementNomme autre(nomEvenement);
+    ASSERT_TRUE(autre.Valide()) << autre.Erreur().toStdString();
+
+    journal->PrendreAccesLog();
+    EXPECT_TRUE(journal->AccesLogEnCours());
+    EXPECT_FALSE(autre.Attendre0()) << "non-signalled while the journal is in use";
+
+    const QByteArray nom = "/" + nomEvenement.toUtf8();
+    const pid_t enfant = fork();
+    ASSERT_NE(enfant, -1);
+    if (enfant == 0) {
+        sem_t* s = sem_open(nom.constData(), 0);
+        _exit(s == SEM_FAILED ? 2 : (sem_trywait(s) == 0 ? 1 : 0));
+    }
+    int etat = 0;
+    waitpid(enfant, &etat, 0);
+    EXPECT_EQ(WEXITSTATUS(etat), 0) << "another process sees the access in progress";
+
+    journal->RendreAccesLog();
+    EXPECT_FALSE(journal->AccesLogEnCours());
+    journal->RendreAccesLog();  // setting twice stays a single signal
+    EXPECT_TRUE(autre.Attendre0());
+    EXPECT_FALSE(autre.Attendre0()) << "auto-reset: one wait consumes the signal";
+    autre.Signaler();
+}
+
+TEST_F(JournalTest, AnExistingEventIsOpenedAsItIs)
+{
+    {
+        TEvenementNomme premier(nomEvenement);
+        EXPECT_TRUE(premier.Attendre0());  // now non-signalled
+    }
+    TEvenementNomme second(nomEvenement);
+    EXPECT_FALSE(second.Attendre0()) << "opening does not recreate it signalled";
+    second.Signaler();
+    EXPECT_TRUE(second.Attendre0());
+}
+
+TEST_F(JournalTest, LoadReadsDamagedEntriesAsTheyAre)
+{
+    TEntreeLog e = Entree(200, std::nan(""), 200);
+    e.InfosCompl.Longueur = 255;
+    EcrireEntrees("Log.dat", {e});
+    journal->ChargerJournal(*tampon, 0);
+    ASSERT_EQ(tampon->NbEntrees, 1) << "a NaN date is not older than 360 days";
+    EXPECT_EQ(tampon->Entrees[1].Code, 200);
+    EXPECT_EQ(LireChaine(tampon->Entrees[1].InfosCompl).size(), 52);
+}
