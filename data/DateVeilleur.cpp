@@ -1,7 +1,6 @@
 #include "data/DateVeilleur.h"
 
 #include <cmath>
-#include <limits>
 
 namespace {
 const QDate Origine(1899, 12, 30);
@@ -35,10 +34,12 @@ double Maintenant()
 {
     // The local offset is looked up at most once a second: the journal load asks
     // for the time once per record read and the time-zone lookup dominates.
-    static qint64 derniereVerification = std::numeric_limits<qint64>::min();
+    static bool verifie = false;
+    static qint64 derniereVerification = 0;
     static qint64 decalageMs = 0;
     const qint64 utc = QDateTime::currentMSecsSinceEpoch();
-    if (utc - derniereVerification > 1000 || utc < derniereVerification) {
+    if (!verifie || utc - derniereVerification > 1000 || utc < derniereVerification) {
+        verifie = true;
         decalageMs = qint64(QDateTime::fromMSecsSinceEpoch(utc).offsetFromUtc()) * 1000;
         derniereVerification = utc;
     }
