@@ -1,0 +1,414 @@
+#include "devices/CadreQFL.h"
+
+#include "platform/MessagesFenetre.h"
+#include "text/MessagesVeilleur.h"
+#include "widgets/CouleursSysteme.h"
+#include "widgets/GrilleDessinee.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+namespace {
+
+QFont Police(int hauteur, bool gras = false)
+{
+    QFont police(QStringLiteral("MS Sans Serif"));
+    police.setPixelSize(hauteur);
+    police.setBold(gras);
+    return police;
+}
+
+QLabel* NouveauLabel(QWidget* parent, const char* nom, const QRect& place,
+                     Qt::Alignment alignement = Qt::AlignLeft | Qt::AlignVCenter)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(nom));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(alignement);
+    label->setGeometry(place);
+    return label;
+}
+
+// A caption that no code changes (units, fixed names).
+QLabel* NouveauTexteFixe(QWidget* parent, const QString& texte, const QRect& place)
+{
+    auto* label = new QLabel(texte, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setGeometry(place);
+    return label;
+}
+
+QLineEdit* NouvelEdit(QWidget* parent, const char* nom, const QRect& place)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(nom));
+    edit->setGeometry(place);
+    return edit;
+}
+
+// A raised panel, the container of each tab's controls.
+QFrame* NouveauPanel(QWidget* parent, const char* nom, const QRect& place)
+{
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(QLatin1String(nom));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setLineWidth(1);
+    panel->setGeometry(place);
+    return panel;
+}
+
+// An engraved line separating the rows and columns of the settings table.
+void NouveauSeparateur(QWidget* parent, const QRect& place, bool vertical)
+{
+    auto* trait = new QFrame(parent);
+    trait->setFrameShape(vertical ? QFrame::VLine : QFrame::HLine);
+    trait->setFrameShadow(QFrame::Sunken);
+    trait->setGeometry(place);
+}
+
+QWidget* NouvellePage(QTabWidget* onglets, const char* nom)
+{
+    auto* page = new QWidget;
+    page->setObjectName(QLatin1String(nom));
+    onglets->addTab(page, QString());
+    return page;
+}
+
+// The close glyph of the picture button, as on the KMT screen: a red disc
+// with a white cross.
+QIcon IconeQuitter()
+{
+    QPixmap image(18, 18);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(128, 0, 0), 1.0));
+    p.setBrush(QColor(210, 30, 30));
+    p.drawEllipse(QRectF(0.5, 0.5, 17.0, 17.0));
+    p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(5.5, 5.5), QPointF(12.5, 12.5));
+    p.drawLine(QPointF(12.5, 5.5), QPointF(5.5, 12.5));
+    return QIcon(image);
+}
+
+// Layout of one row of the settings table: names, unit and top edge.
+struct TPlanReglage {
+    const char* Label;
+    const char* Edit;
+    const char* EditNv;
+    const char* Unite;
+    const char* Bouton;
+    const char* Case;
+    int Haut;
+    const TTexteLangues* Texte;  // null for the fixed names R1 and R2
+    const char* TexteFixe;
+};
+
+const TPlanReglage PlanReglages[] = {
+    {"LabelITransfo", "EditITransfo", "EditNvITransfo", "mA", "ButtonSetNvITransfo",
+     "CheckBoxITransfoNext", 40, &MsgQFLSeuilITransfo, nullptr},
+    {"LabelILimiteur", "EditILimiteur", "EditNvILimiteur", "mA", "ButtonSetNvILimiteur",
+     "CheckBoxILimiteurNext", 94, &MsgQFLSeuilILimiteur, nullptr},
+    {"LabelIDeparts", "EditIDeparts", "EditNvIDeparts", "mA", "ButtonSetNvIDeparts",
+     "CheckBoxIDepartsNext", 148, &MsgQFLSeuilIDeparts, nullptr},
+    {"LabelRSeuilKMT", "EditRSeuilKMT", "EditNvRSeuilKMT", "kOhm", "ButtonSetNvRSeuil",
+     "CheckBoxRSeuilNext", 204, &MsgQFLRSeuilDuKMT, nullptr},
+    {"LabelR1", "EditR1", "EditNvR1", "kOhm", "ButtonSetNvR1", "CheckBoxR1Next", 258, nullptr, "R1"},
+    {"LabelR2", "EditR2", "EditNvR2", "kOhm", "ButtonSetNvR2", "CheckBoxR2Next", 312, nullptr, "R2"},
+    {"LabelTension", "EditTension", "EditNvTension", "V", "ButtonSetNvTension",
+     "CheckBoxTensionNext", 368, &MsgQFLTension, nullptr},
+};
+
+// Columns of the search history and its one sample row, as the layout keeps them.
+constexpr int LargeursHistorique[] = {100, 100, 100, 100, 150, 100};
+const char* const LigneExempleHistorique[] = {"QFLXX", "EXX", "15 kOhm", "0.25 mA",
+                                              "05/10/03 - 15:36:22", "Neutre"};
+// The second column names the unit model: the same word in every language.
+const char* const ColonneQFL16 = "QFL16";
+
+constexpr int NbUnitesQFL16 = 31;
+// The date column has room to spare: it gives it to headings that need it.
+constexpr int ColonneDate = 4;
+// Room a list cell leaves around its text.
+constexpr int MargeTexteListe = 12;
+
+// List headings show the stored text as it is ("Date && time" included): only
+// buttons and labels treat "&&" as the escape of one ampersand.
+QString TexteEntete(const TTexteLangues& entree, TLangue langue)
+{
+    return Texte(entree, langue);
+}
+
+}  // namespace
+
+QPushButton* NouveauBoutonQuitter(QWidget* parent)
+{
+    auto* bouton = new QPushButton(parent);
+    bouton->setObjectName(QStringLiteral("BitBtnQuit"));
+    bouton->setGeometry(712, 4, 31, 29);
+    bouton->setIcon(IconeQuitter());
+    bouton->setIconSize(QSize(18, 18));
+    bouton->setFocusPolicy(Qt::NoFocus);
+    return bouton;
+}
+
+TFrameQFL::TFrameQFL(QWidget* parent)
+    : TFrameEnhanced(parent)
+{
+    LabelTitre = NouveauLabel(this, "LabelTitre", QRect(0, 16, 721, 20), Qt::AlignCenter);
+    LabelTitre->setFont(Police(16, true));
+
+    BitBtnQuit = NouveauBoutonQuitter(this);
+    connect(BitBtnQuit, &QPushButton::clicked, this, &TFrameQFL::BitBtnQuitClick);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setGeometry(16, 48, 713, 481);
+    TabSheetReglages = NouvellePage(PageControl1, "TabSheetReglages");
+    TabSheetHistorique = NouvellePage(PageControl1, "TabSheetHistorique");
+    TabSheetInfos = NouvellePage(PageControl1, "TabSheetInfos");
+    ConstruireReglages(TabSheetReglages);
+    ConstruireHistorique(TabSheetHistorique);
+    ConstruireInfos(TabSheetInfos);
+
+    QFrame* panel1 = NouveauPanel(this, "Panel1", QRect(16, 544, 713, 73));
+    ButtonLancer = new QPushButton(panel1);
+    ButtonLancer->setObjectName(QStringLiteral("ButtonLancer"));
+    ButtonLancer->setGeometry(192, 16, 329, 41);
+    connect(ButtonLancer, &QPushButton::clicked, this, &TFrameQFL::ButtonLancerClick);
+}
+
+void TFrameQFL::ConstruireReglages(QWidget* page)
+{
+    QFrame* panel6 = NouveauPanel(page, "Panel6", QRect(16, 16, 673, 417));
+    LabelActuels = NouveauLabel(panel6, "LabelActuels", QRect(168, 12, 170, 16));
+    LabelNouveaux = NouveauLabel(panel6, "LabelNouveaux", QRect(360, 12, 190, 16));
+
+    // The table's rules: columns after the captions and after the current
+    // values, a line under the heads and under every row.
+    for (int gauche : {152, 344})
+        NouveauSeparateur(panel6, QRect(gauche, 8, 2, 401), true);
+    for (int haut : {32, 86, 140, 194, 250, 304, 360})
+        NouveauSeparateur(panel6, QRect(8, haut, 657, 2), false);
+
+    for (int i = 0; i < NbReglages; ++i) {
+        const TPlanReglage& plan = PlanReglages[i];
+        const int haut = plan.Haut;
+        TLigneReglage& ligne = Reglages[i];
+        ligne.Label = NouveauLabel(panel6, plan.Label, QRect(16, haut, 124, 24),
+                                   Qt::AlignRight | Qt::AlignVCenter);
+        if (plan.TexteFixe)
+            ligne.Label->setText(QLatin1String(plan.TexteFixe));
+        ligne.EditActuel = NouvelEdit(panel6, plan.Edit, QRect(168, haut, 121, 24));
+        ligne.EditActuel->installEventFilter(this);
+        NouveauTexteFixe(panel6, QLatin1String(plan.Unite), QRect(296, haut, 46, 24));
+        ligne.EditNouveau = NouvelEdit(panel6, plan.EditNv, QRect(360, haut, 121, 24));
+        NouveauTexteFixe(panel6, QLatin1String(plan.Unite), QRect(488, haut, 64, 24));
+        ligne.ButtonSet = new QPushButton(QStringLiteral("OK"), panel6);
+        ligne.ButtonSet->setObjectName(QLatin1String(plan.Bouton));
+        ligne.ButtonSet->setGeometry(560, haut, 81, 25);
+        ligne.CheckBoxNext = new QCheckBox(panel6);
+        ligne.CheckBoxNext->setObjectName(QLatin1String(plan.Case));
+        ligne.CheckBoxNext->setGeometry(360, haut + 28, 281, 17);
+    }
+}
+
+void TFrameQFL::ConstruireHistorique(QWidget* page)
+{
+    ListViewHistorique = new QTreeWidget(page);
+    ListViewHistorique->setObjectName(QStringLiteral("ListViewHistorique"));
+    ListViewHistorique->setGeometry(16, 16, 673, 409);
+    ListViewHistorique->setRootIsDecorated(false);
+    ListViewHistorique->setItemsExpandable(false);
+    ListViewHistorique->setUniformRowHeights(true);
+    ListViewHistorique->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListViewHistorique->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListViewHistorique->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListViewHistorique->setAllColumnsShowFocus(true);
+    ListViewHistorique->setColumnCount(std::size(LargeursHistorique));
+    ListViewHistorique->header()->setStretchLastSection(false);
+    ListViewHistorique->header()->setSectionsMovable(false);
+    ListViewHistorique->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (int c = 0; c < static_cast<int>(std::size(LargeursHistorique)); ++c)
+        ListViewHistorique->setColumnWidth(c, LargeursHistorique[c]);
+    ListViewHistorique->headerItem()->setText(1, QLatin1String(ColonneQFL16));
+
+    auto* exemple = new QTreeWidgetItem(ListViewHistorique);
+    for (int c = 0; c < static_cast<int>(std::size(LigneExempleHistorique)); ++c)
+        exemple->setText(c, QLatin1String(LigneExempleHistorique[c]));
+}
+
+void TFrameQFL::ConstruireInfos(QWidget* page)
+{
+    QFrame* panel9 = NouveauPanel(page, "Panel9", QRect(16, 16, 673, 209));
+    LabelVLogiciel = NouveauLabel(panel9, "LabelVLogiciel", QRect(16, 29, 225, 24),
+                                  Qt::AlignRight | Qt::AlignVCenter);
+    EditVLogiciel = NouvelEdit(panel9, "EditVLogiciel", QRect(256, 29, 121, 24));
+    EditVLogiciel->setReadOnly(true);
+    EditVLogiciel->installEventFilter(this);
+    LabelAdrReseau = NouveauLabel(panel9, "LabelAdrReseau", QRect(16, 77, 225, 24),
+                                  Qt::AlignRight | Qt::AlignVCenter);
+    EditAdrReseau = NouvelEdit(panel9, "EditAdrReseau", QRect(256, 77, 121, 24));
+    EditAdrReseau->setReadOnly(true);
+    EditAdrReseau->installEventFilter(this);
+    // Right-aligned so that it ends just before the first column of the grid.
+    LabelQFL16Raccordes = NouveauLabel(panel9, "LabelQFL16Raccordes", QRect(16, 128, 230, 16),
+                                       Qt::AlignRight | Qt::AlignVCenter);
+
+    // A row of unit numbers over a row of unit states; only the numbers show
+    // at this height.
+    StringGridEtatsQFL16 = new TGrilleDessinee(NbUnitesQFL16, 2, panel9);
+    StringGridEtatsQFL16->setObjectName(QStringLiteral("StringGridEtatsQFL16"));
+    StringGridEtatsQFL16->setGeometry(49, 150, 590, 20);
+    StringGridEtatsQFL16->SetLignesFixes(1);
+    StringGridEtatsQFL16->SetColonnesFixes(0);
+    StringGridEtatsQFL16->SetLargeurDefaut(18);
+    StringGridEtatsQFL16->SetHauteurLigne(18);
+    StringGridEtatsQFL16->SetCouleurFond(CouleursSysteme::FaceBouton);
+    StringGridEtatsQFL16->SetLignesGrille(true);
+    StringGridEtatsQFL16->SetDessinCellule(
+        [this](TGrilleDessinee&, QPainter& peintre, int colonne, int ligne, const QRect& rect) {
+            StringGridEtatsQFL16DrawCell(peintre, colonne, ligne, rect);
+        });
+}
+
+void TFrameQFL::ChangerLangue(TLangue langue)
+{
+    ButtonLancer->setText(Texte(MsgQFLRechercheQFL8QFL16, langue));
+    PageControl1->setTabText(PageControl1->indexOf(TabSheetReglages), Texte(MsgQFLReglages, langue));
+    LabelActuels->setText(Texte(MsgQFLActuels, langue));
+    LabelNouveaux->setText(Texte(MsgQFLNouveaux, langue));
+    for (int i = 0; i < NbReglages; ++i) {
+        if (PlanReglages[i].Texte)
+            Reglages[i].Label->setText(Texte(*PlanReglages[i].Texte, langue));
+        Reglages[i].CheckBoxNext->setText(Texte(MsgQFLAppliquerAuxQFLSuivants, langue));
+    }
+
+    PageControl1->setTabText(PageControl1->indexOf(TabSheetHistorique), Texte(MsgQFLHistorique, langue));
+    // Column 1 is the fixed model name.
+    QTreeWidgetItem* entetes = ListViewHistorique->headerItem();
+    entetes->setText(0, TexteEntete(MsgQFLDepartN, langue));
+    entetes->setText(2, TexteEntete(MsgQFLRDefaut, langue));
+    entetes->setText(3, TexteEntete(MsgQFLIDefaut, langue));
+    entetes->setText(4, TexteEntete(MsgQFLDateEtHeure, langue));
+    entetes->setText(5, TexteEntete(MsgQFLCond, langue));
+    AjusterColonnesHistorique();
+
+    PageControl1->setTabText(PageControl1->indexOf(TabSheetInfos), Texte(MsgQFLInfos, langue));
+    LabelVLogiciel->setText(Texte(MsgQFLVersionDuLogiciel, langue));
+    LabelAdrReseau->setText(Texte(MsgKMTAdresseSurLeReseau, langue));
+    LabelQFL16Raccordes->setText(Texte(MsgQFLQFL16Raccordes, langue));
+
+    // Kept for the title, which is built once when the screen opens.
+    TexteNumero = Texte(MsgVueDEnsembleStringGridNumSourceN, langue);
+}
+
+// The layout's column widths, widened where a heading would be cut off; what
+// that costs is taken from the date column, as long as its own texts still fit,
+// so that the list needs no horizontal scrolling.
+void TFrameQFL::AjusterColonnesHistorique()
+{
+    QHeaderView* entete = ListViewHistorique->header();
+    const int nbColonnes = static_cast<int>(std::size(LargeursHistorique));
+    int total = 0;
+    for (int c = 0; c < nbColonnes; ++c) {
+        const int largeur = std::max(LargeursHistorique[c], entete->sectionSizeHint(c));
+        ListViewHistorique->setColumnWidth(c, largeur);
+        total += largeur;
+    }
+    const int disponible = ListViewHistorique->width() - 2 * ListViewHistorique->frameWidth();
+    const int exces = total - disponible;
+    if (exces > 0) {
+        int minimum = entete->sectionSizeHint(ColonneDate);
+        const QFontMetrics mesure(ListViewHistorique->font());
+        for (int i = 0; i < ListViewHistorique->topLevelItemCount(); ++i) {
+            const QString texte = ListViewHistorique->topLevelItem(i)->text(ColonneDate);
+            minimum = std::max(minimum, mesure.horizontalAdvance(texte) + MargeTexteListe);
+        }
+        const int largeur = ListViewHistorique->columnWidth(ColonneDate);
+        ListViewHistorique->setColumnWidth(ColonneDate, std::max(minimum, largeur - exces));
+    }
+}
+
+void TFrameQFL::Initialiser(void* infos)
+{
+    PageControl1->setCurrentWidget(TabSheetReglages);
+
+    const auto* bloc = static_cast<const TInfosQFL*>(infos);
+    if (bloc) {
+        HandlePrincipal = bloc->Handle;
+        NumAppareil = bloc->NumAppareil;
+        EcranRetour = bloc->EcranRetour;
+        AppareilRetour = bloc->AppareilRetour;
+        // The strip numbers QFL devices 33..63; the operator knows them by source, 1..31.
+        QString titre = QStringLiteral("QFL8 ") + TexteNumero + QLatin1Char(' ')
+                        + QString::number(NumAppareil - DecalageQFL);
+        if (!bloc->NomAppareil.isEmpty())
+            titre += QStringLiteral(" / ") + bloc->NomAppareil;
+        LabelTitre->setText(titre);
+    }
+
+    for (TLigneReglage& ligne : Reglages) {
+        ligne.EditActuel->clear();
+        ligne.EditNouveau->clear();
+    }
+    EditVLogiciel->clear();
+    // The network address is the device number itself, as the strip shows it.
+    if (bloc)
+        EditAdrReseau->setText(QString::number(NumAppareil));
+
+    for (int colonne = 0; colonne < NbUnitesQFL16; ++colonne)
+        StringGridEtatsQFL16->SetCellule(colonne, 0, QString::number(colonne + 1));
+}
+
+void TFrameQFL::BitBtnQuitClick()
+{
+    PosterEcran(HandlePrincipal, EcranRetour, AppareilRetour);
+}
+
+void TFrameQFL::ButtonLancerClick()
+{
+    PosterEcran(HandlePrincipal, EcranRecherche, NumAppareil);
+}
+
+void TFrameQFL::StringGridEtatsQFL16DrawCell(QPainter& peintre, int colonne, int ligne,
+                                             const QRect& rect)
+{
+    const QString texte = StringGridEtatsQFL16->Cellule(colonne, ligne);
+    const int largeur = peintre.fontMetrics().horizontalAdvance(texte);
+    TGrilleDessinee::TexteRect(peintre, rect,
+                               TGrilleDessinee::PositionCentree(rect.left(), rect.width(), largeur),
+                               rect.top() + 2, texte, CouleursSysteme::FaceBouton);
+}
+
+bool TFrameQFL::eventFilter(QObject* objet, QEvent* evenement)
+{
+    if (evenement->type() == QEvent::KeyPress && EditKeyPress(evenement))
+        return true;
+    return TFrameEnhanced::eventFilter(objet, evenement);
+}
+
+bool TFrameQFL::EditKeyPress(QEvent* evenement)
+{
+    const auto* touche = static_cast<QKeyEvent*>(evenement);
+    // Only typed characters are eaten: focus moves and the Delete key are no typing.
+    switch (touche->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete:
+        return false;
+    default:
+        return !touche->text().isEmpty();
+    }
+}
