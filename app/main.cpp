@@ -1,15 +1,14 @@
+#include "app/FormVeilleur.h"
 #include "platform/Application.h"
 
 #include <QApplication>
-#include <QLabel>
 
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvane.PC"));
     PreparerApplication();
-    QLabel fenetre(QStringLiteral("Orvane.PC"));
-    fenetre.resize(1024, 768);
-    fenetre.show();
+    TFormVeilleur fenetre;
+    fenetre.showFullScreen();
     return application.exec();
 }

@@ -1,0 +1,106 @@
+#include "app/GenerateurDemo.h"
+
+#include "data/DateVeilleur.h"
+#include "data/VerrouDonnees.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+std::int32_t TAleatoire::Random(std::int32_t n)
+{
+    m_graine = m_graine * 134775813u + 1u;
+    return static_cast<std::int32_t>((static_cast<std::uint64_t>(m_graine) * static_cast<std::uint32_t>(n)) >> 32);
+}
+
+TGenerateurDemo::TGenerateurDemo(TVerrouDonnees& verrou, Tableau1<TDonneesKMT, NbSources>& donnees,
+                                 std::int32_t& compteur, EnvoiLog envoi, Horloge horloge)
+    : m_verrou(verrou), m_donnees(donnees), m_compteur(compteur), m_envoi(std::move(envoi)),
+      m_horloge(horloge ? std::move(horloge) : Horloge([] { return DateVeilleur::Maintenant(); }))
+{
+}
+
+namespace {
+// Halves go to the even neighbour (the default rounding mode).
+long Arrondi(double x)
+{
+    return std::lrint(std::nearbyint(x));
+}
+
+// Clears the flag even when a log send throws.
+class TDrapeau {
+public:
+    explicit TDrapeau(bool& drapeau) : m_drapeau(drapeau) { m_drapeau = true; }
+    ~TDrapeau() { m_drapeau = false; }
+private:
+    bool& m_drapeau;
+};
+}
+
+void TGenerateurDemo::Tick()
+{
+    TDrapeau enCours(m_tickEnCours);
+    TEcritureDonnees ecriture(m_verrou);
+    DecalerHistorique(m_donnees[AppareilLent]);
+    DecalerHistorique(m_donnees[AppareilRapide]);
+
+    const std::int32_t s = m_compteur;
+    // Device 12 drifts slowly with large noise, device 26 falls fast with small
+    // noise; 12 draws first.
+    const int bruitLent = m_aleatoire.Random(100) - 50;
+    ProduireEchantillon(AppareilLent, 300.0 - s / 10.0, bruitLent, 100.0 + 3.0 * std::sin(s / 5.6));
+    const int bruitRapide = m_aleatoire.Random(10) - 5;
+    ProduireEchantillon(AppareilRapide, 360.0 - s, bruitRapide, 100.0 + 6.0 * std::sin(s / 50.0));
+    ++m_compteur;
+}
+
+void TGenerateurDemo::ProduireEchantillon(int appareil, double base, int bruit, double seuil)
+{
+    TDonneesKMT& r = m_donnees[appareil];
+    const double maintenant = m_horloge();
+    r.Present = true;
+    ++r.NbMesures;
+    const int k = r.NbMesures;
+    r.HistDate[k] = maintenant;
+    r.HistRIsolement[k] = static_cast<std::uint16_t>(std::max<long>(Arrondi(base), Plancher) + bruit);
+    r.HistRSeuil[k] = static_cast<std::uint16_t>(Arrondi(seuil));
+    r.RSeuil = r.HistRSeuil[k];
+    r.RIsolement = r.HistRIsolement[k];
+    r.PreAlarme = r.RIsolement < 2u * r.RSeuil;
+    r.Alarme = r.RIsolement < r.RSeuil;
+    if (r.Alarme)
+        r.DHDerniereAlarme = maintenant;
+    if (r.PreAlarme && m_envoi) {
+        TEntreeLog entree;
+        std::memset(static_cast<void*>(&entree), 0, sizeof(entree));
+        entree.Code = 7;  // pre-alarm KMT
+        entree.DateHeure = maintenant;
+        entree.Origine = static_cast<std::uint8_t>(appareil);
+        entree.Attribut1 = 0;
+        entree.Attribut2 = 1;
+        entree.Valeur1 = r.RIsolement;
+        entree.Valeur2 = r.RSeuil;
+        m_envoi(entree);
+    }
+}
+
+bool TGenerateurDemo::PeutTourner() const
+{
+    return !m_tickEnCours && !m_verrou.LectureEnCoursIci();
+}
+
+bool TGenerateurDemo::Demander()
+{
+    // Queued behind any tick still waiting, so that ticks keep their order.
+    ++m_enAttente;
+    return !Reprendre();
+}
+
+bool TGenerateurDemo::Reprendre()
+{
+    while (m_enAttente > 0 && PeutTourner()) {
+        --m_enAttente;
+        Tick();
+    }
+    return m_enAttente > 0;
+}

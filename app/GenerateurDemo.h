@@ -1,0 +1,66 @@
+#pragma once
+// Synthetic measurements standing in for device communication: every tick
+// appends one sample to KMT devices 12 and 26, sets their indicators and
+// journals their pre-alarms, exactly as a communication layer would.
+#include "data/JournalLog.h"
+#include "data/TypesVeilleur.h"
+
+#include <cstdint>
+#include <functional>
+
+class TVerrouDonnees;
+
+// 32-bit linear congruential generator; the seed starts at 0, so every run
+// draws the same sequence.
+class TAleatoire {
+public:
+    // Integer in 0 .. n - 1.
+    std::int32_t Random(std::int32_t n);
+    std::uint32_t Graine() const { return m_graine; }
+
+private:
+    std::uint32_t m_graine = 0;
+};
+
+class TGenerateurDemo {
+public:
+    using Horloge = std::function<double()>;
+    // Receives the pre-alarm entry; it must be appended before it returns.
+    using EnvoiLog = std::function<void(const TEntreeLog&)>;
+
+    static constexpr int AppareilLent = 12;
+    static constexpr int AppareilRapide = 26;
+    static constexpr int Plancher = 60;
+
+    // compteur is the step counter s, owned by the caller and advanced once
+    // per tick actually run.
+    TGenerateurDemo(TVerrouDonnees& verrou, Tableau1<TDonneesKMT, NbSources>& donnees,
+                    std::int32_t& compteur, EnvoiLog envoi, Horloge horloge = {});
+
+    // One tick, unconditionally, under the write lock.
+    void Tick();
+
+    // The timer's request. A tick cannot run while this thread holds the read
+    // lock (a screen refresh that processes pending events would see the
+    // records change under it) nor inside another tick: it is then kept and
+    // run by Reprendre() once the lock is free. True when it ran.
+    bool Demander();
+    // Runs the kept ticks when possible; true while some are still waiting.
+    bool Reprendre();
+    int TicksEnAttente() const { return m_enAttente; }
+
+    const TAleatoire& Aleatoire() const { return m_aleatoire; }
+
+private:
+    bool PeutTourner() const;
+    void ProduireEchantillon(int appareil, double base, int bruit, double seuil);
+
+    TVerrouDonnees& m_verrou;
+    Tableau1<TDonneesKMT, NbSources>& m_donnees;
+    std::int32_t& m_compteur;
+    EnvoiLog m_envoi;
+    Horloge m_horloge;
+    TAleatoire m_aleatoire;
+    int m_enAttente = 0;
+    bool m_tickEnCours = false;
+};

@@ -1,0 +1,147 @@
+#pragma once
+// Screen of one insulation monitor (KMT device 1..31): present measurements
+// and alarm lights, thresholds, the history plot with two read-out cursors,
+// software version and network address. It only displays; it leaves by
+// posting WM_ECRAN to the main window (back, or to the fault search screen of
+// the QFL device under it).
+#include "screens/CadreEnhanced.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+class QTabWidget;
+class QWidget;
+class TImagePlot;
+class TLed;
+
+class TFrameKMT : public TFrameEnhanced {
+    Q_OBJECT
+public:
+    explicit TFrameKMT(QWidget* parent = nullptr);
+
+    void ChangerLangue(TLangue langue) override;
+    // Takes a TInfosKMT: the main window, the device, where to return and the
+    // source's name for the title.
+    void Initialiser(void* infos) override;
+    // Shows a TDonneesKMT. The caller holds the device data lock for reading;
+    // the record is read only before the scroll bars are set up, since that
+    // lets pending events (other timers) run.
+    void Actualiser(void* donnees) override;
+
+    // Fills the two read-out groups from the plot's samples under the cursors.
+    void AfficherReperes();
+    // Change handler of both cursor scroll bars.
+    void ScrollBarChange(QScrollBar* sender);
+    // Key handlers; true when the key is discarded.
+    bool EditKeyPress(const QKeyEvent& touche) const;
+    bool EditKeyNumPress(const QKeyEvent& touche) const;
+    void BitBtnQuitClick();
+    void ButtonLancerClick();
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
+
+private:
+    void ConstruireMesures(QWidget* page);
+    void ConstruireReglages(QWidget* page);
+    void ConstruireHistorique(QWidget* page);
+    void ConstruireInfos(QWidget* page);
+    void AfficherHistoriqueVide();
+    void AfficherHistorique(const TDonneesKMT& r, int n);
+    void AfficherRepere(int position, QGroupBox* groupe, QLineEdit* mesure, QLineEdit* prealarme,
+                        QLineEdit* seuil) const;
+
+    QObject* HandlePrincipal = nullptr;
+    std::int32_t NumAppareil = 0;
+    std::int32_t EcranRetour = EcranAccueil;
+    std::int32_t AppareilRetour = 1;
+    QString TexteNumero;
+
+    bool PremiereMiseAJour = true;
+    bool MiseAJourEnCours = false;
+    bool Repere1Deplace = false;
+    bool Repere2Deplace = false;
+    double DateRepere1 = 0.0;
+    double DateRepere2 = 0.0;
+
+    QLabel* LabelTitre;
+    QPushButton* BitBtnQuit;
+    QTabWidget* PageControl1;
+    QWidget* TabSheetMesures;
+    QWidget* TabSheetReglages;
+    QWidget* TabSheetHistorique;
+    QWidget* TabSheetInfos;
+    QFrame* Panel1;
+    QPushButton* ButtonLancer;
+
+    // Measurements tab.
+    QLabel* LabelRisolement;
+    QLabel* LabelRmin;
+    QLabel* LabelRseuil;
+    QLineEdit* EditRisolement;
+    QLineEdit* EditRmin;
+    QLineEdit* EditRseuil;
+    TLed* JvTransLEDAutoTest;
+    TLed* JvTransLEDDCPlus;
+    TLed* JvTransLEDDCMoins;
+    TLed* JvTransLEDPreAlarme;
+    TLed* JvTransLEDKlaxon;
+    TLed* JvTransLEDAlarme;
+    QLabel* LabelAutoTest;
+    QLabel* LabelDCPlus;
+    QLabel* LabelDCMoins;
+    QLabel* LabelPrealarme;
+    QLabel* LabelKlaxon;
+    QLabel* LabelAlarme;
+    QPushButton* ButtonAcqPrealarme;
+    QPushButton* ButtonAcqKlaxon;
+    QPushButton* ButtonAcqAlarme;
+    QLabel* LabelDHDerniereAlarme;
+    QLineEdit* EditDHDerniereAlarme;
+
+    // Settings tab.
+    QLabel* LabelRSeuilActuel;
+    QLineEdit* EditRSeuilActuel;
+    QLabel* LabelNvSeuil;
+    QLineEdit* EditNvSeuil;
+    QPushButton* ButtonSetNvSeuil;
+    QCheckBox* CheckBoxAuxSuivants;
+    QLabel* LabelSiAlarme;
+    QCheckBox* CheckBoxAutoRecherche;
+
+    // History tab.
+    QFrame* Panel7;
+    TImagePlot* ImagePlot1;
+    QLabel* Label4;
+    QLabel* Label5;
+    QLabel* Label12;
+    QLabel* Label13;
+    QScrollBar* ScrollBar1;
+    QScrollBar* ScrollBar2;
+    QGroupBox* GroupBox1;
+    QGroupBox* GroupBox2;
+    QLineEdit* EditMesure1;
+    QLineEdit* EditPrealarme1;
+    QLineEdit* EditSeuil1;
+    QLineEdit* EditMesure2;
+    QLineEdit* EditPrealarme2;
+    QLineEdit* EditSeuil2;
+
+    // About tab.
+    QLabel* LabelVLogiciel;
+    QLineEdit* EditVLogiciel;
+    QLabel* LabelAdrReseau;
+    QLineEdit* EditAdrReseau;
+
+    // The edits whose typed characters are all discarded.
+    std::array<QLineEdit*, 13> EditsAffichage{};
+};
