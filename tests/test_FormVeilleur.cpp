@@ -429,6 +429,15 @@ TEST_F(FormVeilleurTest, JournalIllisibleSignaleEtEcranVide)
     Traiter();
     EXPECT_EQ(erreurs.size(), 1u);
     EXPECT_FALSE(f.Journal().AccesLogEnCours());
+
+    // An append that fails through WM_LOG is reported too, after the send.
+    TEntreeLog entree{};
+    entree.Code = 7;
+    EnvoyerLog(&f, entree);
+    EXPECT_EQ(erreurs.size(), 1u);
+    Traiter();
+    EXPECT_EQ(erreurs.size(), 2u);
+    EXPECT_FALSE(f.Journal().AccesLogEnCours());
 }
 
 TEST_F(FormVeilleurTest, BandeauColoreDepuisLesEnregistrements)
