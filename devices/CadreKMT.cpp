@@ -1,5 +1,7 @@
 #include "devices/CadreKMT.h"
 
+#include "widgets/Controles.h"
+
 #include "data/DateVeilleur.h"
 #include "devices/ImagePlot.h"
 #include "platform/MessagesFenetre.h"
@@ -44,44 +46,18 @@ const QString PasDeDateLongue = QStringLiteral("xxxxxxx xx xxxxxxx xxxx - xx:xx:
 const QString PasDeDateCourte = QStringLiteral("xx/xx/xx - xx:xx:xx");
 const QString PasDeBorne = QStringLiteral("x kOhm");
 
-QFont Police(int hauteur, bool gras = false)
-{
-    QFont police(QStringLiteral("MS Sans Serif"));
-    police.setPixelSize(hauteur);
-    police.setBold(gras);
-    return police;
-}
-
-template <typename W>
-W* Nouveau(QWidget* parent, const char* nom, const QRect& place)
-{
-    auto* w = new W(parent);
-    w->setObjectName(QLatin1String(nom));
-    w->setGeometry(place);
-    return w;
-}
-
 // A raised panel, like the layouts' bevelled panels.
 QFrame* NouveauPanneau(QWidget* parent, const char* nom, const QRect& place)
 {
-    auto* panneau = Nouveau<QFrame>(parent, nom, place);
+    auto* panneau = NouveauControle<QFrame>(parent, nom, place);
     panneau->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panneau->setLineWidth(1);
     return panneau;
 }
 
-QLabel* NouveauLabel(QWidget* parent, const char* nom, const QRect& place,
-                     Qt::Alignment alignement = Qt::AlignLeft | Qt::AlignVCenter)
-{
-    auto* label = Nouveau<QLabel>(parent, nom, place);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(alignement);
-    return label;
-}
-
 QLineEdit* NouvelEdit(QWidget* parent, const char* nom, const QRect& place, bool lectureSeule)
 {
-    auto* edit = Nouveau<QLineEdit>(parent, nom, place);
+    auto* edit = NouveauControle<QLineEdit>(parent, nom, place);
     edit->setReadOnly(lectureSeule);
     return edit;
 }
@@ -102,21 +78,6 @@ void DefinirCouleur(QWidget* w, QPalette::ColorRole role, const QColor& couleur)
 }
 
 // The close glyph of the picture button: a red disc with a white cross.
-QIcon IconeQuitter()
-{
-    QPixmap image(18, 18);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(128, 0, 0), 1.0));
-    p.setBrush(QColor(210, 30, 30));
-    p.drawEllipse(QRectF(0.5, 0.5, 17.0, 17.0));
-    p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(5.5, 5.5), QPointF(12.5, 12.5));
-    p.drawLine(QPointF(12.5, 5.5), QPointF(5.5, 12.5));
-    return QIcon(image);
-}
-
 // The separator that follows the first field made of one of the letters in a
 // locale's format ("HH:mm" gives ':', "dd.MM.yy" gives '.'). A format whose
 // fields are set apart by blanks or words ("d MMM yyyy") has no separator for
@@ -232,17 +193,14 @@ TFrameKMT::TFrameKMT(QWidget* parent)
     : TFrameEnhanced(parent)
 {
     LabelTitre = NouveauLabel(this, "LabelTitre", QRect(16, 16, 721, 20), Qt::AlignCenter);
-    LabelTitre->setFont(Police(16, true));
+    LabelTitre->setFont(PoliceEcran(16, true));
 
     // Created after the title, which it overlaps, so that it stays clickable.
-    BitBtnQuit = Nouveau<QPushButton>(this, "BitBtnQuit", QRect(712, 4, 31, 29));
-    BitBtnQuit->setIcon(IconeQuitter());
-    BitBtnQuit->setIconSize(QSize(18, 18));
-    BitBtnQuit->setFocusPolicy(Qt::NoFocus);
+    BitBtnQuit = NouveauBoutonQuitter(this);
     connect(BitBtnQuit, &QPushButton::clicked, this, &TFrameKMT::BitBtnQuitClick);
 
     // Qt paints every widget double-buffered; nothing to ask for.
-    PageControl1 = Nouveau<QTabWidget>(this, "PageControl1", QRect(16, 48, 713, 481));
+    PageControl1 = NouveauControle<QTabWidget>(this, "PageControl1", QRect(16, 48, 713, 481));
     TabSheetMesures = new QWidget;
     TabSheetMesures->setObjectName(QStringLiteral("TabSheetMesures"));
     TabSheetReglages = new QWidget;
@@ -261,7 +219,7 @@ TFrameKMT::TFrameKMT(QWidget* parent)
     ConstruireInfos(TabSheetInfos);
 
     Panel1 = NouveauPanneau(this, "Panel1", QRect(16, 544, 713, 73));
-    ButtonLancer = Nouveau<QPushButton>(Panel1, "ButtonLancer", QRect(192, 16, 329, 41));
+    ButtonLancer = NouveauControle<QPushButton>(Panel1, "ButtonLancer", QRect(192, 16, 329, 41));
     connect(ButtonLancer, &QPushButton::clicked, this, &TFrameKMT::ButtonLancerClick);
 
     EditsAffichage = {EditRisolement, EditRmin,      EditRseuil,      EditDHDerniereAlarme, EditRSeuilActuel,
@@ -307,9 +265,9 @@ void TFrameKMT::ConstruireMesures(QWidget* page)
     JvTransLEDKlaxon = led("JvTransLEDKlaxon", 475, 72);
     JvTransLEDAlarme = led("JvTransLEDAlarme", 475, 120);
     // Acknowledging is not wired to the devices in this release.
-    ButtonAcqPrealarme = Nouveau<QPushButton>(panel3, "ButtonAcqPrealarme", QRect(512, 22, 129, 28));
-    ButtonAcqKlaxon = Nouveau<QPushButton>(panel3, "ButtonAcqKlaxon", QRect(512, 70, 129, 28));
-    ButtonAcqAlarme = Nouveau<QPushButton>(panel3, "ButtonAcqAlarme", QRect(512, 118, 129, 28));
+    ButtonAcqPrealarme = NouveauControle<QPushButton>(panel3, "ButtonAcqPrealarme", QRect(512, 22, 129, 28));
+    ButtonAcqKlaxon = NouveauControle<QPushButton>(panel3, "ButtonAcqKlaxon", QRect(512, 70, 129, 28));
+    ButtonAcqAlarme = NouveauControle<QPushButton>(panel3, "ButtonAcqAlarme", QRect(512, 118, 129, 28));
 
     LabelDHDerniereAlarme = NouveauLabel(panel3, "LabelDHDerniereAlarme", QRect(24, 165, 625, 16));
     EditDHDerniereAlarme = NouvelEdit(panel3, "EditDHDerniereAlarme", QRect(24, 182, 625, 24), false);
@@ -326,13 +284,13 @@ void TFrameKMT::ConstruireReglages(QWidget* page)
     EditNvSeuil = NouvelEdit(panel6, "EditNvSeuil", QRect(256, 76, 121, 24), false);
     NouveauLabelUnite(panel6, 400, 76);
     // Sending a new threshold to the devices is not part of this release.
-    ButtonSetNvSeuil = Nouveau<QPushButton>(panel6, "ButtonSetNvSeuil", QRect(472, 76, 81, 25));
+    ButtonSetNvSeuil = NouveauControle<QPushButton>(panel6, "ButtonSetNvSeuil", QRect(472, 76, 81, 25));
     ButtonSetNvSeuil->setText(QStringLiteral("OK"));
-    CheckBoxAuxSuivants = Nouveau<QCheckBox>(panel6, "CheckBoxAuxSuivants", QRect(256, 104, 297, 17));
+    CheckBoxAuxSuivants = NouveauControle<QCheckBox>(panel6, "CheckBoxAuxSuivants", QRect(256, 104, 297, 17));
 
     QFrame* panel5 = NouveauPanneau(page, "Panel5", QRect(16, 168, 673, 65));
     LabelSiAlarme = NouveauLabel(panel5, "LabelSiAlarme", QRect(21, 24, 220, 17), aDroite);
-    CheckBoxAutoRecherche = Nouveau<QCheckBox>(panel5, "CheckBoxAutoRecherche", QRect(256, 24, 150, 17));
+    CheckBoxAutoRecherche = NouveauControle<QCheckBox>(panel5, "CheckBoxAutoRecherche", QRect(256, 24, 150, 17));
 }
 
 void TFrameKMT::ConstruireHistorique(QWidget* page)
@@ -350,7 +308,7 @@ void TFrameKMT::ConstruireHistorique(QWidget* page)
     Label5 = NouveauLabel(panel8, "Label5", QRect(4, 8, 74, 16), Qt::AlignRight | Qt::AlignTop);
     Label4 = NouveauLabel(panel8, "Label4", QRect(4, 216, 74, 16), Qt::AlignRight | Qt::AlignTop);
 
-    Panel7 = Nouveau<QFrame>(panel8, "Panel7", QRect(80, 8, 553, 225));
+    Panel7 = NouveauControle<QFrame>(panel8, "Panel7", QRect(80, 8, 553, 225));
     Panel7->setFrameStyle(QFrame::Box | QFrame::Plain);
     Panel7->setLineWidth(1);
     QPalette p7 = Panel7->palette();
@@ -358,7 +316,7 @@ void TFrameKMT::ConstruireHistorique(QWidget* page)
     p7.setColor(QPalette::WindowText, Qt::black);
     Panel7->setPalette(p7);
     Panel7->setAutoFillBackground(true);
-    ImagePlot1 = Nouveau<TImagePlot>(Panel7, "ImagePlot1", QRect(1, 1, 551, 223));
+    ImagePlot1 = NouveauControle<TImagePlot>(Panel7, "ImagePlot1", QRect(1, 1, 551, 223));
     ImagePlot1->DefinirCouleurFond(Qt::white);
     ImagePlot1->DefinirCouleurCourbe1(CouleurMesure);
     ImagePlot1->DefinirCouleurCourbe2(CouleurSeuil);
@@ -370,7 +328,7 @@ void TFrameKMT::ConstruireHistorique(QWidget* page)
     Label13 = NouveauLabel(panel8, "Label13", QRect(362, 236, 270, 16), Qt::AlignRight | Qt::AlignTop);
 
     auto forme = [panel4](const char* nom, int gauche, const QColor& couleur) {
-        auto* f = Nouveau<QFrame>(panel4, nom, QRect(gauche, 281, 15, 15));
+        auto* f = NouveauControle<QFrame>(panel4, nom, QRect(gauche, 281, 15, 15));
         f->setFrameStyle(QFrame::Box | QFrame::Plain);
         f->setLineWidth(1);
         QPalette p = f->palette();
@@ -404,7 +362,7 @@ void TFrameKMT::ConstruireHistorique(QWidget* page)
     ScrollBar2 = barre("ScrollBar2", 360, 2);
 
     auto groupe = [panel4](const char* nom, int gauche, const QColor& couleur) {
-        auto* g = Nouveau<QGroupBox>(panel4, nom, QRect(gauche, 301, 325, 100));
+        auto* g = NouveauControle<QGroupBox>(panel4, nom, QRect(gauche, 301, 325, 100));
         DefinirCouleur(g, QPalette::WindowText, couleur);
         return g;
     };

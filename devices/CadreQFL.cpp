@@ -1,5 +1,7 @@
 #include "devices/CadreQFL.h"
 
+#include "widgets/Controles.h"
+
 #include "platform/MessagesFenetre.h"
 #include "text/MessagesVeilleur.h"
 #include "widgets/CouleursSysteme.h"
@@ -19,25 +21,6 @@
 #include <algorithm>
 
 namespace {
-
-QFont Police(int hauteur, bool gras = false)
-{
-    QFont police(QStringLiteral("MS Sans Serif"));
-    police.setPixelSize(hauteur);
-    police.setBold(gras);
-    return police;
-}
-
-QLabel* NouveauLabel(QWidget* parent, const char* nom, const QRect& place,
-                     Qt::Alignment alignement = Qt::AlignLeft | Qt::AlignVCenter)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(nom));
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(alignement);
-    label->setGeometry(place);
-    return label;
-}
 
 // A caption that no code changes (units, fixed names).
 QLabel* NouveauTexteFixe(QWidget* parent, const QString& texte, const QRect& place)
@@ -87,21 +70,6 @@ QWidget* NouvellePage(QTabWidget* onglets, const char* nom)
 
 // The close glyph of the picture button, as on the KMT screen: a red disc
 // with a white cross.
-QIcon IconeQuitter()
-{
-    QPixmap image(18, 18);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(128, 0, 0), 1.0));
-    p.setBrush(QColor(210, 30, 30));
-    p.drawEllipse(QRectF(0.5, 0.5, 17.0, 17.0));
-    p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(5.5, 5.5), QPointF(12.5, 12.5));
-    p.drawLine(QPointF(12.5, 5.5), QPointF(5.5, 12.5));
-    return QIcon(image);
-}
-
 // Layout of one row of the settings table: names, unit and top edge.
 struct TPlanReglage {
     const char* Label;
@@ -152,22 +120,11 @@ QString TexteEntete(const TTexteLangues& entree, TLangue langue)
 
 }  // namespace
 
-QPushButton* NouveauBoutonQuitter(QWidget* parent)
-{
-    auto* bouton = new QPushButton(parent);
-    bouton->setObjectName(QStringLiteral("BitBtnQuit"));
-    bouton->setGeometry(712, 4, 31, 29);
-    bouton->setIcon(IconeQuitter());
-    bouton->setIconSize(QSize(18, 18));
-    bouton->setFocusPolicy(Qt::NoFocus);
-    return bouton;
-}
-
 TFrameQFL::TFrameQFL(QWidget* parent)
     : TFrameEnhanced(parent)
 {
     LabelTitre = NouveauLabel(this, "LabelTitre", QRect(0, 16, 721, 20), Qt::AlignCenter);
-    LabelTitre->setFont(Police(16, true));
+    LabelTitre->setFont(PoliceEcran(16, true));
 
     BitBtnQuit = NouveauBoutonQuitter(this);
     connect(BitBtnQuit, &QPushButton::clicked, this, &TFrameQFL::BitBtnQuitClick);

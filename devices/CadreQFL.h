@@ -19,10 +19,6 @@ class QTreeWidget;
 class QWidget;
 class TGrilleDessinee;
 
-// The small picture button at the top right of a device screen that leaves it;
-// the fault search screen has the same.
-QPushButton* NouveauBoutonQuitter(QWidget* parent);
-
 class TFrameQFL : public TFrameEnhanced {
     Q_OBJECT
 public:

@@ -1,8 +1,8 @@
 #include "devices/CadreRecherche.h"
 
-#include "devices/CadreQFL.h"
 #include "platform/MessagesFenetre.h"
 #include "text/MessagesVeilleur.h"
+#include "widgets/Controles.h"
 #include "widgets/CouleursSysteme.h"
 #include "widgets/GrilleDessinee.h"
 
@@ -23,25 +23,6 @@ const QColor FondColonneImpaire(223, 225, 232);
 constexpr int PasLignesQFL8 = 40;
 constexpr int LargeurColonneNumeros = 30;
 constexpr int LargeurColonneDeparts = 38;
-
-QFont Police(int hauteur, bool gras = false)
-{
-    QFont police(QStringLiteral("MS Sans Serif"));
-    police.setPixelSize(hauteur);
-    police.setBold(gras);
-    return police;
-}
-
-QLabel* NouveauLabel(QWidget* parent, const QString& nom, const QRect& place,
-                     Qt::Alignment alignement = Qt::AlignLeft | Qt::AlignVCenter)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(nom);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(alignement);
-    label->setGeometry(place);
-    return label;
-}
 
 QLabel* NouvelleUnite(QWidget* parent, const char* unite, int gauche, int haut)
 {
@@ -98,7 +79,7 @@ TFrameRecherche::TFrameRecherche(QWidget* parent)
     : TFrameEnhanced(parent)
 {
     LabelTitre = NouveauLabel(this, QStringLiteral("LabelTitre"), QRect(16, 16, 721, 20), Qt::AlignCenter);
-    LabelTitre->setFont(Police(16, true));
+    LabelTitre->setFont(PoliceEcran(16, true));
 
     BitBtnQuit = NouveauBoutonQuitter(this);
     connect(BitBtnQuit, &QPushButton::clicked, this, &TFrameRecherche::BitBtnQuitClick);
@@ -170,7 +151,7 @@ void TFrameRecherche::ConstruireQFL16(QWidget* page)
     StringGrid1 = new TGrilleDessinee(2, 2, page);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setGeometry(47, 128, 642, 17);
-    StringGrid1->setFont(Police(11));
+    StringGrid1->setFont(PoliceEcran(11));
     StringGrid1->SetLignesFixes(1);
     StringGrid1->SetColonnesFixes(1);
     StringGrid1->SetLargeurDefaut(640);
@@ -183,7 +164,7 @@ void TFrameRecherche::ConstruireQFL16(QWidget* page)
     StringGridMesuresQFL16 = new TGrilleDessinee(NbDepartsQFL16 + 1, NbUnitesQFL16 + 1, page);
     StringGridMesuresQFL16->setObjectName(QStringLiteral("StringGridMesuresQFL16"));
     StringGridMesuresQFL16->setGeometry(16, 144, 673, 321);
-    StringGridMesuresQFL16->setFont(Police(11));
+    StringGridMesuresQFL16->setFont(PoliceEcran(11));
     StringGridMesuresQFL16->SetLignesFixes(1);
     StringGridMesuresQFL16->SetColonnesFixes(1);
     StringGridMesuresQFL16->SetLargeurDefaut(LargeurColonneDeparts);

@@ -1,5 +1,7 @@
 #include "screens/CadreAccueil.h"
 
+#include "widgets/Controles.h"
+
 #include "platform/MessagesFenetre.h"
 #include "text/MessagesVeilleur.h"
 
@@ -15,23 +17,6 @@ const QColor BleuLien(0, 0, 128);
 constexpr int DroiteLabelMode = 347;
 constexpr int DroiteLabelUtilisateur = 346;
 
-QFont Police(int hauteur, bool gras = false)
-{
-    QFont police(QStringLiteral("MS Sans Serif"));
-    police.setPixelSize(hauteur);
-    police.setBold(gras);
-    return police;
-}
-
-QLabel* NouveauLabel(QWidget* parent, const char* nom, const QRect& place)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(nom));
-    label->setTextFormat(Qt::PlainText);
-    label->setGeometry(place);
-    return label;
-}
-
 // A description under a link: fixed width, as many lines as its text needs.
 QLabel* NouvelleDescription(QWidget* parent, const char* nom, int gauche, int haut, int largeur)
 {
@@ -44,7 +29,7 @@ QLabel* NouvelleDescription(QWidget* parent, const char* nom, int gauche, int ha
 QLabel* NouveauLien(QWidget* parent, const char* nom, const QRect& place, int ecran)
 {
     QLabel* label = NouveauLabel(parent, nom, place);
-    QFont police = Police(13, true);
+    QFont police = PoliceEcran(13, true);
     police.setUnderline(true);
     label->setFont(police);
     QPalette p = label->palette();
@@ -87,7 +72,7 @@ void AjusterHauteur(QLabel* label)
 TFrameAccueil::TFrameAccueil(QWidget* parent)
     : TFrameEnhanced(parent)
 {
-    setFont(Police(13));
+    setFont(PoliceEcran(13));
 
     // First, so that every caption lies over it.
     Bevel1 = new QFrame(this);
@@ -97,7 +82,7 @@ TFrameAccueil::TFrameAccueil(QWidget* parent)
     Bevel1->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     LabelTitre = NouveauLabel(this, "LabelTitre", QRect(16, 16, 721, 20));
-    LabelTitre->setFont(Police(16, true));
+    LabelTitre->setFont(PoliceEcran(16, true));
     LabelTitre->setAlignment(Qt::AlignCenter);
 
     LabelModeEnCours = NouveauLabel(this, "LabelModeEnCours", QRect(227, 76, 120, 16));

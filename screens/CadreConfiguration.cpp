@@ -1,5 +1,7 @@
 #include "screens/CadreConfiguration.h"
 
+#include "widgets/Controles.h"
+
 #include "data/ConfigSet.h"
 #include "data/ErreurVeilleur.h"
 #include "platform/MessagesFenetre.h"
@@ -46,25 +48,6 @@ constexpr int HauteurBoutonPort = 16;
 
 constexpr int LargeurColonneNumero = 18;
 constexpr int HauteurLigneNoms = 18;
-
-QFont Police(int pixels, bool gras = false)
-{
-    QFont police(QStringLiteral("MS Sans Serif"));
-    police.setPixelSize(pixels);
-    police.setBold(gras);
-    return police;
-}
-
-QLabel* NouveauLabel(QWidget* parent, const char* nom, const QRect& zone,
-                     Qt::Alignment alignement = Qt::AlignLeft | Qt::AlignVCenter)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(nom));
-    label->setTextFormat(Qt::PlainText);
-    label->setGeometry(zone);
-    label->setAlignment(alignement);
-    return label;
-}
 
 // A label whose width follows its text, from a fixed top-left corner.
 QLabel* NouveauLabelAjuste(QWidget* parent, const char* nom, int gauche, int haut)
@@ -124,13 +107,13 @@ private:
 TFrameConfiguration::TFrameConfiguration(QWidget* parent)
     : TFrameEnhanced(parent), m_sonde(std::make_unique<TSondePortSerie>())
 {
-    setFont(Police(13));
+    setFont(PoliceEcran(13));
 
     LabelTitre = NouveauLabel(this, "LabelTitre", QRect(16, 16, 721, 20), Qt::AlignCenter);
-    LabelTitre->setFont(Police(16, true));
+    LabelTitre->setFont(PoliceEcran(16, true));
 
     LabelMsgAdmin = NouveauLabel(this, "LabelMsgAdmin", QRect(16, 56, 721, 23), Qt::AlignCenter);
-    QFont souligne = Police(13);
+    QFont souligne = PoliceEcran(13);
     souligne.setUnderline(true);
     LabelMsgAdmin->setFont(souligne);
     QPalette marine = LabelMsgAdmin->palette();

@@ -1,5 +1,7 @@
 #include "screens/CadreSession.h"
 
+#include "widgets/Controles.h"
+
 #include "text/MessagesVeilleur.h"
 
 #include <QApplication>
@@ -18,23 +20,6 @@ namespace {
 
 // Right edge of the three captions in front of the password fields.
 constexpr int DroiteLabelsMotDePasse = 289;
-
-QFont Police(int hauteur, bool gras = false)
-{
-    QFont police(QStringLiteral("MS Sans Serif"));
-    police.setPixelSize(hauteur);
-    police.setBold(gras);
-    return police;
-}
-
-QLabel* NouveauLabel(QWidget* parent, const char* nom, const QRect& place)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(nom));
-    label->setTextFormat(Qt::PlainText);
-    label->setGeometry(place);
-    return label;
-}
 
 QLineEdit* NouveauChamp(QWidget* parent, const char* nom, const QRect& place)
 {
@@ -104,10 +89,10 @@ bool NouveauxMotsDePasseConcordants(const QString& motDePasse, const QString& co
 TFrameSession::TFrameSession(QWidget* parent)
     : TFrameEnhanced(parent)
 {
-    setFont(Police(13));
+    setFont(PoliceEcran(13));
 
     LabelTitre = NouveauLabel(this, "LabelTitre", QRect(16, 16, 721, 20));
-    LabelTitre->setFont(Police(16, true));
+    LabelTitre->setFont(PoliceEcran(16, true));
     LabelTitre->setAlignment(Qt::AlignCenter);
 
     // Lowered outside, raised inside: the etched edge of a box drawn sunken.

@@ -16,8 +16,6 @@ const QColor FondPair(240, 240, 240);
 const QColor Jaune(240, 240, 0);
 const QColor Rouge(255, 0, 0);
 const QColor ContourDisque(0, 0, 0);
-// The desktop's button highlight; the shadow is CouleursSysteme::OmbreBouton.
-const QColor SurbrillanceBouton(255, 255, 255);
 
 const QString TexteBouton = QStringLiteral("...");
 const QString Un = QStringLiteral("1");
@@ -188,8 +186,8 @@ void TFrameVueDEnsemble::StringGridDrawCell(TGrilleDessinee& grille, QPainter& p
         TGrilleDessinee::TexteRect(p, interieur, x, T + 1, texte, face);
 
         const bool enfonce = c == m_colonnePressee && r == m_lignePressee && tag == m_tagPresse;
-        const QColor hautGauche = enfonce ? CouleursSysteme::OmbreBouton : SurbrillanceBouton;
-        const QColor basDroite = enfonce ? SurbrillanceBouton : CouleursSysteme::OmbreBouton;
+        const QColor hautGauche = enfonce ? CouleursSysteme::OmbreBouton : CouleursSysteme::SurbrillanceBouton;
+        const QColor basDroite = enfonce ? CouleursSysteme::SurbrillanceBouton : CouleursSysteme::OmbreBouton;
         const int x0 = PasX * c + 1;
         const int x1 = PasX * c + 66;
         const int y0 = PasY * r + 1;
