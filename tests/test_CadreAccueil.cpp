@@ -1,6 +1,7 @@
 // Home screen: layout, mode and user fields, links, display-only fields.
 #include "platform/MessagesFenetre.h"
 #include "screens/CadreAccueil.h"
+#include "support/OutilsTest.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -12,20 +13,6 @@
 #include <vector>
 
 namespace {
-
-// Stands for the main window: keeps every screen request it is handed.
-class TFenetreTemoin : public QObject {
-public:
-    std::vector<std::pair<int, int>> Demandes;
-    bool event(QEvent* e) override
-    {
-        if (e->type() != WM_ECRAN)
-            return QObject::event(e);
-        auto* m = static_cast<TMessageEcran*>(e);
-        Demandes.emplace_back(m->WParam, m->LParam);
-        return true;
-    }
-};
 
 struct Ecran {
     TFenetreTemoin fenetre;
@@ -142,17 +129,17 @@ TEST(CadreAccueil, LienJournalPosteUneDemandeEcran4)
     QTest::mouseClick(e.Ctrl<QLabel>("LabelJournal"), Qt::RightButton);
     QTest::mouseClick(e.Ctrl<QLabel>("LabelJournal"), Qt::LeftButton);
     // Posted, not sent: nothing arrives while the click is being handled.
-    EXPECT_TRUE(e.fenetre.Demandes.empty());
+    EXPECT_TRUE(e.fenetre.Recus.empty());
     QCoreApplication::sendPostedEvents(&e.fenetre);
-    ASSERT_EQ(e.fenetre.Demandes.size(), 1u);
-    EXPECT_EQ(e.fenetre.Demandes[0], std::make_pair(EcranJournal, 0));
+    ASSERT_EQ(e.fenetre.Recus.size(), 1u);
+    EXPECT_EQ(e.fenetre.Recus[0], std::make_pair(EcranJournal, 0));
 
-    e.fenetre.Demandes.clear();
+    e.fenetre.Recus.clear();
     for (const char* lien : Liens)
         QTest::mouseClick(e.Ctrl<QLabel>(lien), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(&e.fenetre);
     const std::vector<std::pair<int, int>> attendu = {{2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}};
-    EXPECT_EQ(e.fenetre.Demandes, attendu);
+    EXPECT_EQ(e.fenetre.Recus, attendu);
 }
 
 TEST(CadreAccueil, ChampsNonModifiablesAuClavier)

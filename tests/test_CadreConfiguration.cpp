@@ -42,22 +42,6 @@ private:
     std::function<void(int)> m_pendant;
 };
 
-// Stands for the main window: records the screen requests it receives.
-class TFenetreFactice : public QObject {
-public:
-    std::vector<std::pair<int, int>> demandes;
-
-    bool event(QEvent* e) override
-    {
-        if (e->type() == WM_ECRAN) {
-            const auto* m = static_cast<TMessageEcran*>(e);
-            demandes.emplace_back(m->WParam, m->LParam);
-            return true;
-        }
-        return QObject::event(e);
-    }
-};
-
 // Replaces the error box for one test.
 class TErreursCapturees {
 public:
@@ -78,7 +62,7 @@ TConfigSet Vide()
 
 // The screen as the main window shows it: language, handle block, record.
 struct TEcranConfiguration {
-    TFenetreFactice fenetre;
+    TFenetreTemoin fenetre;
     TInfosConfiguration infos;
     TConfigSet config = Vide();
     std::vector<int> sondes;
@@ -265,17 +249,17 @@ TEST(CadreConfiguration, HintOpensTheSessionScreenOnlyOnceLoaded)
     t.ecran->LabelMsgAdminClick();
     QTest::mouseClick(lien, Qt::LeftButton);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(t.fenetre.demandes.empty());
+    EXPECT_TRUE(t.fenetre.Recus.empty());
 
     t.Ouvrir();
     t.ecran->LabelMsgAdminClick();
-    EXPECT_TRUE(t.fenetre.demandes.empty());   // posted, not sent
+    EXPECT_TRUE(t.fenetre.Recus.empty());   // posted, not sent
     QCoreApplication::processEvents();
-    ASSERT_EQ(t.fenetre.demandes.size(), 1u);
-    EXPECT_EQ(t.fenetre.demandes[0], std::make_pair(2, 0));
+    ASSERT_EQ(t.fenetre.Recus.size(), 1u);
+    EXPECT_EQ(t.fenetre.Recus[0], std::make_pair(2, 0));
     QTest::mouseClick(lien, Qt::LeftButton);
     QCoreApplication::processEvents();
-    EXPECT_EQ(t.fenetre.demandes.size(), 2u);
+    EXPECT_EQ(t.fenetre.Recus.size(), 2u);
 }
 
 TEST(CadreConfiguration, ScanMarksTheScreenBusyAndIgnoresWhatWouldReenterIt)
@@ -323,7 +307,7 @@ TEST(CadreConfiguration, ScanMarksTheScreenBusyAndIgnoresWhatWouldReenterIt)
     EXPECT_EQ(t.GroupePorts()->title(), "Usable ports");
     EXPECT_EQ(t.Ports().size(), 2);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(t.fenetre.demandes.empty());   // the click during the scan was ignored
+    EXPECT_TRUE(t.fenetre.Recus.empty());   // the click during the scan was ignored
 }
 
 TEST(CadreConfiguration, ScreenDestroyedUnderItsScanStopsIt)

@@ -8,6 +8,7 @@
 #include "devices/ImagePlot.h"
 #include "platform/MessagesFenetre.h"
 #include "widgets/Led.h"
+#include "support/OutilsTest.h"
 
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -37,25 +38,6 @@ namespace {
 
 constexpr double Debut = 46000.5;              // 9 December 2025, 12:00:00
 constexpr double DeuxSecondes = 2.0 / 86400.0;
-
-// Stands for the main window: records every WM_ECRAN it receives.
-class TFenetreTemoin : public QObject {
-public:
-    std::vector<std::pair<int, int>> Recus;
-    std::function<void()> SurEcran;
-
-protected:
-    bool event(QEvent* e) override
-    {
-        if (e->type() != WM_ECRAN)
-            return QObject::event(e);
-        const auto* m = static_cast<TMessageEcran*>(e);
-        Recus.emplace_back(m->WParam, m->LParam);
-        if (SurEcran)
-            SurEcran();
-        return true;
-    }
-};
 
 double DateEchantillon(int i)
 {

@@ -3,6 +3,7 @@
 // stored history row, typing into display fields, navigation messages and the
 // centred numbers of the connected-units grid.
 #include "devices/CadreQFL.h"
+#include "support/OutilsTest.h"
 
 #include "platform/MessagesFenetre.h"
 #include "text/MessagesVeilleur.h"
@@ -24,22 +25,6 @@
 #include <vector>
 
 namespace {
-
-// Stands for the main window: records every WM_ECRAN it receives.
-class TFenetreTemoin : public QObject {
-public:
-    std::vector<std::pair<int, int>> Recus;
-
-protected:
-    bool event(QEvent* e) override
-    {
-        if (e->type() != WM_ECRAN)
-            return QObject::event(e);
-        const auto* m = static_cast<TMessageEcran*>(e);
-        Recus.emplace_back(m->WParam, m->LParam);
-        return true;
-    }
-};
 
 const char* const NomsLabelsReglages[] = {"LabelITransfo", "LabelILimiteur", "LabelIDeparts",
                                           "LabelRSeuilKMT", "LabelR1", "LabelR2", "LabelTension"};

@@ -2,6 +2,7 @@
 // excepted), preparation of the fields and of the QFL16 table, the return to
 // the recorded caller, and the painting of the table and its feeder heading.
 #include "devices/CadreRecherche.h"
+#include "support/OutilsTest.h"
 
 #include "platform/MessagesFenetre.h"
 #include "text/MessagesVeilleur.h"
@@ -20,22 +21,6 @@
 #include <vector>
 
 namespace {
-
-// Stands for the main window: records every WM_ECRAN it receives.
-class TFenetreTemoin : public QObject {
-public:
-    std::vector<std::pair<int, int>> Recus;
-
-protected:
-    bool event(QEvent* e) override
-    {
-        if (e->type() != WM_ECRAN)
-            return QObject::event(e);
-        const auto* m = static_cast<TMessageEcran*>(e);
-        Recus.emplace_back(m->WParam, m->LParam);
-        return true;
-    }
-};
 
 QStringList NomsEditsResultats()
 {

@@ -2,6 +2,7 @@
 #include "screens/CadreVueDEnsemble.h"
 #include "text/MessagesVeilleur.h"
 #include "widgets/GrilleDessinee.h"
+#include "support/OutilsTest.h"
 
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -25,23 +26,8 @@ const QColor Rouge(255, 0, 0);
 const QColor FondImpair(207, 210, 225);
 const QColor FondPair(240, 240, 240);
 
-// Stands in for the main window: records the screens asked for.
-class TEnregistreur : public QObject {
-public:
-    std::vector<std::pair<int, int>> Ecrans;
-    bool event(QEvent* e) override
-    {
-        if (e->type() == WM_ECRAN) {
-            const auto* m = static_cast<TMessageEcran*>(e);
-            Ecrans.emplace_back(m->WParam, m->LParam);
-            return true;
-        }
-        return QObject::event(e);
-    }
-};
-
 struct VueDEnsemble : ::testing::Test {
-    TEnregistreur fenetre;
+    TFenetreTemoin fenetre;
     TNomsAppareils noms;
     TEtatsAppareils etats;
     std::unique_ptr<TFrameVueDEnsemble> ecran = std::make_unique<TFrameVueDEnsemble>();
@@ -87,7 +73,7 @@ struct VueDEnsemble : ::testing::Test {
     std::vector<std::pair<int, int>> Poste()
     {
         QCoreApplication::sendPostedEvents(&fenetre, WM_ECRAN);
-        return fenetre.Ecrans;
+        return fenetre.Recus;
     }
 };
 
@@ -273,7 +259,7 @@ TEST_F(VueDEnsemble, ButtonPressedThenReleasedOnItOpensItsScreen)
     // Posted, not sent: nothing arrived before the event loop ran.
     VerifierBouton(kmt->grab().toImage(), 0, 5, Ombre, Blanc, Rouge);  // stays sunken
 
-    fenetre.Ecrans.clear();
+    fenetre.Recus.clear();
     QTest::mousePress(qfl8, Qt::LeftButton, {}, Dans(1, 31));
     QTest::mouseRelease(qfl8, Qt::LeftButton, {}, Dans(1, 31));
     QTest::mousePress(qfl8, Qt::LeftButton, {}, Dans(0, 1));
@@ -315,7 +301,7 @@ TEST_F(VueDEnsemble, ReleaseElsewhereOrOtherButtonsOpenNothing)
     EXPECT_EQ(std::tuple(ecran->ColonnePressee(), ecran->LignePressee(), ecran->TagPresse()), std::tuple(0, 3, 2));
     QTest::mouseRelease(qfl8, Qt::LeftButton, {}, Dans(0, 3));
     EXPECT_EQ(Poste(), (std::vector<std::pair<int, int>>{{11, 35}}));
-    fenetre.Ecrans.clear();
+    fenetre.Recus.clear();
 
     // A heading and a value cell: nothing opens, the press stays.
     QTest::mousePress(kmt, Qt::LeftButton, {}, Dans(0, 0));

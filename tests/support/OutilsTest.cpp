@@ -1,5 +1,7 @@
 #include "OutilsTest.h"
 
+#include "platform/MessagesFenetre.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -41,4 +43,15 @@ void EcrireFichier(const QString& chemin, const QByteArray& octets)
 QString NomUnique(const QString& base)
 {
     return base + QUuid::createUuid().toString(QUuid::Id128).left(12);
+}
+
+bool TFenetreTemoin::event(QEvent* e)
+{
+    if (e->type() != WM_ECRAN)
+        return QObject::event(e);
+    const auto* m = static_cast<TMessageEcran*>(e);
+    Recus.emplace_back(m->WParam, m->LParam);
+    if (SurEcran)
+        SurEcran();
+    return true;
 }

@@ -1,8 +1,12 @@
 #pragma once
 // Helpers shared by the tests.
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
+#include <utility>
+#include <vector>
 
 // Runs the test in a fresh empty folder, made the current one for its
 // lifetime (the station keeps its files in the current folder).
@@ -27,3 +31,14 @@ void EcrireFichier(const QString& chemin, const QByteArray& octets);
 
 // A name for a named system object unique to this test run.
 QString NomUnique(const QString& base);
+
+// Stands for the main window as the Handle of a parameter block: records every
+// WM_ECRAN (screen, device) it receives, and may run a hook on each.
+class TFenetreTemoin : public QObject {
+public:
+    std::vector<std::pair<int, int>> Recus;
+    std::function<void()> SurEcran;
+
+protected:
+    bool event(QEvent* e) override;
+};
