@@ -229,7 +229,8 @@ void TFormVeilleur::ConstruireFenetre()
     labelQFL->move(8, 44);
 
     m_panelBoutons = panneau(m_client, "PanelBoutons", {0, 109, 264, 642});
-    m_labelNomAppli = LabelBlanc(m_panelBoutons, "LabelNomAppli", Police(16, true));
+    // The window's own font: no larger caption was asked of it.
+    m_labelNomAppli = LabelBlanc(m_panelBoutons, "LabelNomAppli", Police(11, false));
     m_labelNomAppli->setGeometry(3, 16, 257, 25);
     m_labelNomAppli->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     auto separateur = [this](const char* nom, int y) {
@@ -731,12 +732,16 @@ void TFormVeilleur::AfficherRecherche(std::int32_t appareil)
 // ---------------------------------------------------------------------------
 // Timers
 
+QString TFormVeilleur::TexteBandeau(const QDateTime& instant, const QLocale& locale)
+{
+    return locale.toString(instant.date(), QLocale::LongFormat) + QStringLiteral(" - ")
+        + locale.toString(instant.time(), QStringLiteral("HH:mm:ss"));
+}
+
 void TFormVeilleur::TimerBandeauTimer()
 {
     // The date follows the system's regional settings, not the interface language.
-    const QLocale locale = QLocale::system();
-    const QString format = locale.dateFormat(QLocale::LongFormat) + QStringLiteral(" - HH:mm:ss");
-    m_labelBandeau->setText(locale.toString(QDateTime::currentDateTime(), format));
+    m_labelBandeau->setText(TexteBandeau(QDateTime::currentDateTime(), QLocale::system()));
 }
 
 void TFormVeilleur::TimerMonitoringDataTimer()

@@ -13,6 +13,8 @@
 #include "data/TypesVeilleur.h"
 #include "platform/Son.h"
 
+#include <QDateTime>
+#include <QLocale>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -62,6 +64,10 @@ public:
 
     // Relabels the window and the visible screen in the current language.
     void AppliquerLangue();
+
+    // The banner's text for an instant: the locale's long date, then the
+    // 24-hour time ("dddddd - hh:nn:ss").
+    static QString TexteBandeau(const QDateTime& instant, const QLocale& locale);
 
     // State, for the screens' tests and the window's own.
     QWidget* ZoneClient() const { return m_client; }

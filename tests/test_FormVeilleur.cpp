@@ -1,9 +1,11 @@
 // The main window: layout, start-up language, navigation, language switching,
 // the monitoring strip, the timers, deferred requests and shutdown.
 #include "app/BoutonMenu.h"
+#include "app/CurseurSablier.h"
 #include "app/FormVeilleur.h"
 #include "app/GenerateurDemo.h"
 #include "data/ConfigSet.h"
+#include "data/DateVeilleur.h"
 #include "data/VerrouDonnees.h"
 #include "devices/CadreKMT.h"
 #include "devices/CadreQFL.h"
@@ -18,6 +20,7 @@
 #include "screens/CadreSession.h"
 #include "screens/CadreVueDEnsemble.h"
 #include "support/OutilsTest.h"
+#include "text/MessagesVeilleur.h"
 #include "widgets/BoutonAppareil.h"
 #include "widgets/CouleursSysteme.h"
 
@@ -29,6 +32,8 @@
 #include <QRegularExpression>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTreeWidget>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -147,6 +152,19 @@ TEST_F(FormVeilleurTest, ControlesNommesASaPlace)
     EXPECT_TRUE(bandeau->contentsRect().contains(labelBandeau->geometry()));
     EXPECT_EQ(Enfant("LabelKMT")->pos(), QPoint(8, 16));
     EXPECT_EQ(Enfant("LabelQFL")->pos(), QPoint(8, 44));
+    // Fonts: the banner 16 pixels bold, the menu 13 bold, the strip's labels
+    // bold, everything else the window's 8 points (11 pixels).
+    auto police = [&](const char* nom) { return Enfant(nom)->font(); };
+    EXPECT_EQ(police("LabelBandeau").pixelSize(), 16);
+    EXPECT_TRUE(police("LabelBandeau").bold());
+    EXPECT_EQ(police("SpeedButtonJournal").pixelSize(), 13);
+    EXPECT_TRUE(police("SpeedButtonJournal").bold());
+    EXPECT_TRUE(police("LabelKMT").bold());
+    EXPECT_EQ(police("LabelNomAppli").pixelSize(), 11);
+    EXPECT_FALSE(police("LabelNomAppli").bold());
+    EXPECT_EQ(police("SpeedButtonFr").pixelSize(), 11);
+    EXPECT_EQ(police("LabelNomAppli").family(), QStringLiteral("MS Sans Serif"));
+    EXPECT_EQ(Enfant<QLabel>("LabelNomAppli")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
 
     const auto panneaux = Enfant<QStatusBar>("StatusBar1")->findChildren<QLabel*>();
     ASSERT_EQ(panneaux.size(), 4);
@@ -330,28 +348,42 @@ TEST_F(FormVeilleurTest, BoutonsDuBandeauOuvrentLesEcransAppareil)
     EXPECT_EQ(f.NumAppareilCourant(), 5);
 }
 
-TEST_F(FormVeilleurTest, ParcoursAvecRetoursParMessagesPostes)
+TEST_F(FormVeilleurTest, ParcoursAvecRetoursParLesBoutonsDesEcrans)
 {
+    // Overview -> KMT 5 -> search on 37 -> quit -> KMT 5 -> quit -> overview,
+    // each step asked for by the visible screen itself.
     TFormVeilleur& f = Creer();
-    PosterEcran(&f, EcranVueDEnsemble);
-    Traiter();
+    auto cliquer = [&](const char* nom) {
+        auto* bouton = f.EcranCourant()->findChild<QPushButton*>(QString::fromLatin1(nom));
+        ASSERT_TRUE(bouton) << nom;
+        QTest::mouseClick(bouton, Qt::LeftButton);
+        Traiter();
+    };
+    QTest::mouseClick(Bouton("SpeedButtonVueDEnsemble"), Qt::LeftButton);
     ASSERT_EQ(f.NumEcranCourant(), EcranVueDEnsemble);
-    PosterEcran(&f, EcranKMT, 5);
-    Traiter();
-    ASSERT_TRUE(qobject_cast<TFrameKMT*>(f.EcranCourant()));
-    PosterEcran(&f, EcranRecherche, 5 + 32);
-    Traiter();
-    ASSERT_TRUE(qobject_cast<TFrameRecherche*>(f.EcranCourant()));
-    EXPECT_EQ(f.InfosRecherche().EcranRetour, EcranKMT);
-    EXPECT_EQ(f.InfosRecherche().AppareilRetour, 5);
-    PosterEcran(&f, f.InfosRecherche().EcranRetour, f.InfosRecherche().AppareilRetour);
+    PosterEcran(&f, EcranKMT, 5);   // what the overview's grid posts for row 5
     Traiter();
     ASSERT_TRUE(qobject_cast<TFrameKMT*>(f.EcranCourant()));
     EXPECT_EQ(f.InfosKMT().EcranRetour, EcranVueDEnsemble);
-    PosterEcran(&f, f.InfosKMT().EcranRetour, f.InfosKMT().AppareilRetour);
-    Traiter();
+
+    cliquer("ButtonLancer");
+    ASSERT_TRUE(qobject_cast<TFrameRecherche*>(f.EcranCourant()));
+    EXPECT_EQ(f.NumAppareilCourant(), 37);
+    EXPECT_EQ(f.InfosRecherche().NumAppareil, 37);
+    EXPECT_EQ(f.InfosRecherche().EcranRetour, EcranKMT);
+    EXPECT_EQ(f.InfosRecherche().AppareilRetour, 5);
+
+    cliquer("BitBtnQuit");
+    ASSERT_TRUE(qobject_cast<TFrameKMT*>(f.EcranCourant()));
+    EXPECT_EQ(f.NumAppareilCourant(), 5);
+    EXPECT_EQ(f.InfosKMT().NumAppareil, 5);
+    EXPECT_EQ(f.InfosKMT().EcranRetour, EcranVueDEnsemble);   // still the overview
+
+    cliquer("BitBtnQuit");
     EXPECT_TRUE(qobject_cast<TFrameVueDEnsemble*>(f.EcranCourant()));
     EXPECT_EQ(f.NumEcranCourant(), EcranVueDEnsemble);
+    EXPECT_TRUE(Bouton("SpeedButtonVueDEnsemble")->isChecked());
+    EXPECT_EQ(f.findChildren<TFrameEnhanced*>().size(), 1);
 
     // Requests outside the table or with a device of the wrong family change nothing.
     QPointer<TFrameEnhanced> visible = f.EcranCourant();
@@ -460,9 +492,11 @@ TEST_F(FormVeilleurTest, BandeauColoreDepuisLesEnregistrements)
     EXPECT_EQ(f.BoutonMonitoring(6)->CouleurTexte(), CouleursSysteme::TexteBouton);
     EXPECT_EQ(f.BoutonMonitoring(6)->CouleurFace(), CouleursSysteme::FaceBouton);
     EXPECT_EQ(f.BoutonMonitoring(4)->grab().toImage().pixelColor(4, 4), QColor(255, 0, 0));
-    // The QFL row keeps its colours.
-    EXPECT_EQ(f.BoutonMonitoring(35)->CouleurTexte(), CouleursSysteme::TexteBouton);
-    EXPECT_EQ(f.BoutonMonitoring(35)->CouleurFace(), CouleursSysteme::FaceBouton);
+    // The QFL row keeps its default colours, even under a device in alarm.
+    for (int i = 32; i <= 62; ++i) {
+        EXPECT_EQ(f.BoutonMonitoring(i)->CouleurTexte(), CouleursSysteme::TexteBouton) << i;
+        EXPECT_EQ(f.BoutonMonitoring(i)->CouleurFace(), CouleursSysteme::FaceBouton) << i;
+    }
     EXPECT_FALSE(f.VerrouDonnees().Pris());
 
     {
@@ -640,6 +674,265 @@ TEST_F(FormVeilleurTest, FermetureArreteLesTimersPuisDetruitEcranEtBoutons)
     // Messages after the close are ignored.
     EnvoyerEcran(&f, EcranAccueil);
     EXPECT_EQ(f.EcranCourant(), nullptr);
+}
+
+TEST(Bandeau, DateLongueDeLaLocalePuisHeureSur24Heures)
+{
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    const QLocale fr(QLocale::French, QLocale::France);
+    const QDate date(2026, 1, 2);
+    // Afternoon hours stay on 24 hours, morning ones keep their zero.
+    EXPECT_EQ(TFormVeilleur::TexteBandeau(QDateTime(date, QTime(19, 5, 0)), us),
+              us.toString(date, QLocale::LongFormat) + QStringLiteral(" - 19:05:00"));
+    EXPECT_EQ(TFormVeilleur::TexteBandeau(QDateTime(date, QTime(7, 8, 9)), fr),
+              QStringLiteral("vendredi 2 janvier 2026 - 07:08:09"));
+    EXPECT_TRUE(TFormVeilleur::TexteBandeau(QDateTime(date, QTime(19, 5, 0)), us).contains(QStringLiteral("January")));
+}
+
+TEST_F(FormVeilleurTest, BandeauALHeureDuSysteme)
+{
+    TFormVeilleur& f = Creer();
+    const QDateTime avant = QDateTime::currentDateTime().addSecs(-1);
+    f.TimerBandeauTimer();
+    const QDateTime apres = QDateTime::currentDateTime();
+    const QString texte = Enfant<QLabel>("LabelBandeau")->text();
+    bool trouve = false;
+    for (QDateTime t = avant; t <= apres.addSecs(1) && !trouve; t = t.addSecs(1))
+        trouve = texte == TFormVeilleur::TexteBandeau(t, QLocale::system());
+    EXPECT_TRUE(trouve) << texte.toStdString();
+}
+
+TEST_F(FormVeilleurTest, SablierPourLesEcrans3456SeulementEtToujoursRetire)
+{
+    TFormVeilleur& f = Creer();
+    // One entry in the journal, so that loading it asks the journal's clock,
+    // which tells what the cursor is while the tail is read.
+    TEntreeLog entree{};
+    entree.Code = 7;
+    entree.DateHeure = DateVeilleur::Maintenant();
+    f.Journal().AjouterEntreeLog(entree);
+    QList<Qt::CursorShape> curseursPendantChargement;
+    f.Journal().DefinirHorloge([&] {
+        const QCursor* c = QApplication::overrideCursor();
+        curseursPendantChargement.push_back(c ? c->shape() : Qt::ArrowCursor);
+        return DateVeilleur::Maintenant();
+    });
+
+    struct { int ecran; int appareil; int poses; } cas[] = {
+        {EcranSession, 0, 0}, {EcranVueDEnsemble, 0, 1}, {EcranJournal, 0, 1}, {EcranNotices, 0, 1},
+        {EcranConfiguration, 0, 1}, {EcranAccueil, 0, 0}, {EcranKMT, 12, 0}, {EcranQFL, 44, 0},
+        {EcranRecherche, 44, 0}, {EcranJournal, 0, 1},
+    };
+    for (const auto& c : cas) {
+        const int avant = TCurseurSablier::NbPoses();
+        EnvoyerEcran(&f, c.ecran, c.appareil);
+        ASSERT_EQ(f.NumEcranCourant(), c.ecran);
+        EXPECT_EQ(TCurseurSablier::NbPoses() - avant, c.poses) << c.ecran;
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << c.ecran;
+    }
+    EXPECT_EQ(curseursPendantChargement, (QList<Qt::CursorShape>{Qt::WaitCursor, Qt::WaitCursor}));
+
+    // Restored when the load fails as well.
+    ASSERT_TRUE(QFile::remove(dossier.Chemin(QStringLiteral("Log.dat"))));
+    ASSERT_TRUE(QDir(dossier.Dossier()).mkdir(QStringLiteral("Log.dat")));
+    const int avant = TCurseurSablier::NbPoses();
+    EnvoyerEcran(&f, EcranJournal);
+    EXPECT_EQ(TCurseurSablier::NbPoses() - avant, 1);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    Traiter();
+    EXPECT_EQ(erreurs.size(), 1u);
+}
+
+TEST_F(FormVeilleurTest, LangueChoisieParLEtiquetteDuBouton)
+{
+    TFormVeilleur& f = Creer();
+    TBoutonMenu anglais(2);
+    f.SpeedButtonLangueClick(&anglais);
+    EXPECT_EQ(f.Langue(), LangueAnglais);
+    EXPECT_TRUE(Bouton("SpeedButtonEn")->isChecked());
+    EXPECT_EQ(LireFichier(dossier.Chemin(QStringLiteral("Config.set")))[8], '\x01');
+
+    // Any other tag keeps the language, yet the record is still written and
+    // the window relabelled, the buttons showing the language in use.
+    ASSERT_TRUE(QFile::remove(dossier.Chemin(QStringLiteral("Config.set"))));
+    Bouton("SpeedButtonSp")->setChecked(true);
+    Bouton("SpeedButtonAccueil")->setText(QString());
+    for (int tag : {0, 4, -1}) {
+        TBoutonMenu autre(tag);
+        f.SpeedButtonLangueClick(&autre);
+        EXPECT_EQ(f.Langue(), LangueAnglais) << tag;
+    }
+    const QByteArray fichier = LireFichier(dossier.Chemin(QStringLiteral("Config.set")));
+    ASSERT_EQ(fichier.size(), 3140);
+    EXPECT_EQ(fichier[8], '\x01');
+    EXPECT_TRUE(Bouton("SpeedButtonEn")->isChecked());
+    EXPECT_EQ(Bouton("SpeedButtonAccueil")->text(), QStringLiteral("Home Page"));
+
+    TBoutonMenu espagnol(3), francais(1);
+    f.SpeedButtonLangueClick(&espagnol);
+    EXPECT_EQ(f.Langue(), LangueEspagnol);
+    EXPECT_TRUE(Bouton("SpeedButtonSp")->isChecked());
+    f.SpeedButtonLangueClick(&francais);
+    EXPECT_EQ(f.Langue(), LangueFrancais);
+    EXPECT_TRUE(Bouton("SpeedButtonFr")->isChecked());
+    EXPECT_EQ(LireFichier(dossier.Chemin(QStringLiteral("Config.set")))[8], '\0');
+    Traiter();
+    EXPECT_TRUE(erreurs.empty());
+}
+
+TEST_F(FormVeilleurTest, NoticesReetiquetteesSurPlace)
+{
+    TFormVeilleur& f = Creer();
+    QTest::mouseClick(Bouton("SpeedButtonNotices"), Qt::LeftButton);
+    QPointer<TFrameEnhanced> notices = f.EcranCourant();
+    auto* titre = notices->findChild<QLabel*>(QStringLiteral("LabelTitre"));
+    ASSERT_TRUE(titre);
+    EXPECT_EQ(titre->text(), QStringLiteral("Notices"));
+    const int poses = TCurseurSablier::NbPoses();
+    QTest::mouseClick(Bouton("SpeedButtonEn"), Qt::LeftButton);
+    EXPECT_EQ(f.EcranCourant(), notices.data());
+    EXPECT_EQ(titre->text(), Texte(MsgNoticesLabelNotices, LangueAnglais));
+    EXPECT_NE(titre->text(), QStringLiteral("Notices"));
+    EXPECT_EQ(TCurseurSablier::NbPoses(), poses);   // not shown anew
+    EXPECT_TRUE(Bouton("SpeedButtonNotices")->isChecked());
+}
+
+TEST_F(FormVeilleurTest, JournalVisibleNonRafraichiParLeTickDeSurveillance)
+{
+    TFormVeilleur& f = Creer();
+    QTest::mouseClick(Bouton("SpeedButtonJournal"), Qt::LeftButton);
+    QPointer<TFrameEnhanced> journal = f.EcranCourant();
+    auto* liste = journal->findChild<QTreeWidget*>(QStringLiteral("ListViewJournal"));
+    ASSERT_TRUE(liste);
+    ASSERT_EQ(liste->topLevelItemCount(), 0);
+    TEntreeLog entree{};
+    entree.Code = 7;
+    entree.DateHeure = DateVeilleur::Maintenant();
+    f.Journal().AjouterEntreeLog(entree);
+    {
+        TEcritureDonnees ecriture(f.VerrouDonnees());
+        f.DonneesKMT()[3].PreAlarme = true;
+    }
+    f.TimerMonitoringDataTimer();
+    EXPECT_EQ(f.BoutonMonitoring(3)->CouleurFace(), QColor(240, 240, 0));
+    EXPECT_EQ(f.EcranCourant(), journal.data());
+    EXPECT_EQ(liste->topLevelItemCount(), 0);
+    EXPECT_EQ(f.TamponJournal().NbEntrees, 0);
+    // Shown again, it lists the new entry.
+    QTest::mouseClick(Bouton("SpeedButtonJournal"), Qt::LeftButton);
+    EXPECT_TRUE(journal.isNull());
+    EXPECT_EQ(f.TamponJournal().NbEntrees, 1);
+}
+
+// The KMT screen lets pending events run while a cursor moves. A request that
+// arrived then waits for Libere; if, before it runs, the operator moves a
+// cursor again, it must wait once more rather than destroy the screen inside
+// that handler.
+TEST_F(FormVeilleurTest, DemandeDiffereeReattendSiLEcranKMTRedevientOccupe)
+{
+    TFormVeilleur& f = Creer();
+    for (int i = 0; i < 5; ++i)
+        f.Generateur().Tick();
+    QTest::mouseClick(f.BoutonMonitoring(12), Qt::LeftButton);
+    QPointer<TFrameEnhanced> kmt = f.EcranCourant();
+    ASSERT_TRUE(qobject_cast<TFrameKMT*>(kmt));
+    auto* curseur = kmt->findChild<QScrollBar*>(QStringLiteral("ScrollBar1"));
+    ASSERT_TRUE(curseur && curseur->isEnabled());
+    bool glissement = false;
+    bool detruitPendantUnGlissement = false;
+    QObject::connect(kmt, &QObject::destroyed, [&] { detruitPendantUnGlissement = glissement; });
+
+    PosterEcran(&f, EcranAccueil);   // the request meets the screen busy
+    glissement = true;
+    curseur->setValue(2);
+    glissement = false;
+    ASSERT_TRUE(kmt);
+    EXPECT_EQ(f.RequetesEnAttente(), 1);
+
+    // The screen's Libere is queued; the next drag lets it through while busy.
+    glissement = true;
+    curseur->setValue(3);
+    glissement = false;
+    EXPECT_FALSE(detruitPendantUnGlissement);
+    ASSERT_TRUE(kmt);
+    EXPECT_EQ(f.RequetesEnAttente(), 1);
+    EXPECT_EQ(f.NumEcranCourant(), EcranKMT);
+
+    Traiter();
+    EXPECT_TRUE(kmt.isNull());
+    EXPECT_FALSE(detruitPendantUnGlissement);
+    EXPECT_TRUE(qobject_cast<TFrameAccueil*>(f.EcranCourant()));
+    EXPECT_EQ(f.RequetesEnAttente(), 0);
+}
+
+// The monitoring tick refreshes the KMT screen under the read lock; the screen
+// lets pending events run, among them a demonstration tick, which must wait
+// for the refresh instead of writing under it or waiting for itself.
+TEST_F(FormVeilleurTest, TickDeDemonstrationPendantLeRafraichissementDeLEcranKMT)
+{
+    TFormVeilleur& f = Creer();
+    for (int i = 0; i < 3; ++i)
+        f.Generateur().Tick();
+    QTest::mouseClick(f.BoutonMonitoring(26), Qt::LeftButton);
+    ASSERT_TRUE(qobject_cast<TFrameKMT*>(f.EcranCourant()));
+    f.Generateur().Tick();   // a fourth sample: the refresh moves the cursor
+    const int compteur = f.CompteurDemo();
+
+    bool appele = false;
+    bool sousLecture = false;
+    int mesuresApresTick = -1;
+    QMetaObject::invokeMethod(&f, [&] {
+        appele = true;
+        sousLecture = f.VerrouDonnees().LectureEnCoursIci();
+        f.TimerDemoTimer();
+        mesuresApresTick = f.DonneesKMT()[26].NbMesures;
+    }, Qt::QueuedConnection);
+    f.TimerMonitoringDataTimer();
+    ASSERT_TRUE(appele);
+    EXPECT_TRUE(sousLecture);
+    EXPECT_EQ(mesuresApresTick, 4);   // not written under the reader
+    EXPECT_FALSE(f.VerrouDonnees().Pris());
+    EXPECT_EQ(f.CompteurDemo(), compteur);
+
+    // Run once the refresh has returned.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.CompteurDemo() > compteur; }, 2000));
+    EXPECT_GE(f.DonneesKMT()[26].NbMesures, 5);
+}
+
+// A journal that cannot be written fails on every pre-alarm tick; while the
+// report's box is open (its own event loop running) the later failures wait
+// behind it instead of opening boxes of their own.
+TEST_F(FormVeilleurTest, ErreursRepeteesDuJournalUneBoiteALaFois)
+{
+    TFormVeilleur& f = Creer();
+    ASSERT_TRUE(QDir(dossier.Dossier()).mkdir(QStringLiteral("Log.dat")));
+    int profondeur = 0;
+    int profondeurMax = 0;
+    std::vector<QString> boites;
+    TRapportErreurs::Instance().DefinirAfficheur([&](const QString& texte) {
+        ++profondeur;
+        profondeurMax = std::max(profondeurMax, profondeur);
+        boites.push_back(texte);
+        if (boites.size() == 1) {
+            // Two more ticks in pre-alarm while the first box is up.
+            for (int i = 0; i < 2; ++i) {
+                TEntreeLog entree{};
+                entree.Code = 7;
+                EnvoyerLog(&f, entree);
+                Traiter();
+            }
+        }
+        --profondeur;
+    });
+    TEntreeLog entree{};
+    entree.Code = 7;
+    EnvoyerLog(&f, entree);
+    EXPECT_TRUE(boites.empty());   // never inside the message handler
+    Traiter();
+    EXPECT_EQ(profondeurMax, 1);
+    ASSERT_EQ(boites.size(), 2u);
+    EXPECT_TRUE(boites[1].contains(QStringLiteral("(2 fois)"))) << boites[1].toStdString();
+    EXPECT_FALSE(f.Journal().AccesLogEnCours());
 }
 
 } // namespace

@@ -238,4 +238,31 @@ TEST(GenerateurDemo, UnEnvoiQuiEchoueNeBloquePasLesTicksSuivants)
     EXPECT_EQ(generateur.TicksEnAttente(), 0);
 }
 
+// The course meets both limits exactly: at step 165 device 26 reads twice its
+// threshold (no pre-alarm), at step 1485 device 12 reads its threshold
+// (pre-alarm, not alarm: both comparisons are strict).
+TEST(GenerateurDemo, MesuresEgalesAuxSeuils)
+{
+    Banc b;
+    while (b.compteur <= 165)
+        b.generateur.Tick();
+    EXPECT_EQ(b.d(26).RIsolement, 198);
+    EXPECT_EQ(b.d(26).RSeuil, 99);
+    EXPECT_FALSE(b.d(26).PreAlarme);
+    EXPECT_FALSE(b.d(26).Alarme);
+
+    while (b.compteur <= 1485)
+        b.generateur.Tick();
+    EXPECT_EQ(b.d(12).RIsolement, 103);
+    EXPECT_EQ(b.d(12).RSeuil, 103);
+    EXPECT_TRUE(b.d(12).PreAlarme);
+    EXPECT_FALSE(b.d(12).Alarme);
+    ASSERT_FALSE(b.journal.empty());
+    // Device 26 is in alarm by then and sends after 12: 12's entry comes second last.
+    const TEntreeLog& e = b.journal[b.journal.size() - 2];
+    EXPECT_EQ(e.Origine, 12);
+    EXPECT_DOUBLE_EQ(e.DateHeure, 1485.0);
+    EXPECT_DOUBLE_EQ(e.Valeur1, 103.0);
+}
+
 } // namespace
