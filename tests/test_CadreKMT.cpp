@@ -10,7 +10,9 @@
 #include "widgets/Led.h"
 #include "support/OutilsTest.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
+#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -467,6 +469,143 @@ TEST_F(CadreKMT, QuitterEtRecherchePostentLesBonsNumeros)
     Ecran->BitBtnQuitClick();
     QCoreApplication::sendPostedEvents(&Fenetre);
     EXPECT_EQ(Fenetre.Recus.back(), std::make_pair(EcranVueDEnsemble, 7));
+}
+
+// Places, names and colours of the layout: a control out of place, a curve and
+// its read-out in different colours or a cursor of the wrong colour mislead the
+// operator.
+TEST_F(CadreKMT, DispositionNomsEtCouleurs)
+{
+    Ouvrir();
+    struct Place {
+        const char* nom;
+        const char* parent;
+        QRect rect;
+    };
+    const Place places[] = {
+        {"LabelTitre", nullptr, {16, 16, 721, 20}},
+        {"BitBtnQuit", nullptr, {712, 4, 31, 29}},
+        {"PageControl1", nullptr, {16, 48, 713, 481}},
+        {"Panel1", nullptr, {16, 544, 713, 73}},
+        {"ButtonLancer", "Panel1", {192, 16, 329, 41}},
+        {"Panel2", "TabSheetMesures", {16, 16, 673, 153}},
+        {"EditRisolement", "Panel2", {256, 14, 121, 24}},
+        {"EditRmin", "Panel2", {256, 61, 121, 24}},
+        {"EditRseuil", "Panel2", {256, 108, 121, 24}},
+        {"Panel3", "TabSheetMesures", {16, 192, 673, 233}},
+        {"JvTransLEDAutoTest", "Panel3", {27, 24, 25, 25}},
+        {"JvTransLEDDCPlus", "Panel3", {27, 72, 25, 25}},
+        {"JvTransLEDDCMoins", "Panel3", {27, 120, 25, 25}},
+        {"JvTransLEDPreAlarme", "Panel3", {475, 24, 25, 25}},
+        {"JvTransLEDKlaxon", "Panel3", {475, 72, 25, 25}},
+        {"JvTransLEDAlarme", "Panel3", {475, 120, 25, 25}},
+        {"EditDHDerniereAlarme", "Panel3", {24, 182, 625, 24}},
+        {"Panel6", "TabSheetReglages", {16, 16, 673, 137}},
+        {"ButtonSetNvSeuil", "Panel6", {472, 76, 81, 25}},
+        {"CheckBoxAuxSuivants", "Panel6", {256, 104, 297, 17}},
+        {"Panel5", "TabSheetReglages", {16, 168, 673, 65}},
+        {"Panel4", "TabSheetHistorique", {16, 16, 673, 409}},
+        {"Panel8", "Panel4", {8, 8, 657, 265}},
+        {"Panel7", "Panel8", {80, 8, 553, 225}},
+        {"Shape3", "Panel4", {8, 281, 15, 15}},
+        {"ScrollBar1", "Panel4", {28, 281, 304, 16}},
+        {"Shape4", "Panel4", {340, 281, 15, 15}},
+        {"ScrollBar2", "Panel4", {360, 281, 304, 16}},
+        {"GroupBox1", "Panel4", {8, 301, 325, 100}},
+        {"GroupBox2", "Panel4", {340, 301, 325, 100}},
+        {"Panel9", "TabSheetInfos", {16, 16, 673, 137}},
+    };
+    for (const Place& p : places) {
+        auto* w = Trouver<QWidget>(p.nom);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->geometry(), p.rect) << p.nom;
+        EXPECT_EQ(w->parentWidget() == Ecran.get() ? QString() : w->parentWidget()->objectName(),
+                  QLatin1String(p.parent ? p.parent : "")) << p.nom;
+    }
+    // Places given by their corner only, or by the end of a right-aligned text.
+    const std::pair<const char*, QPoint> coins[] = {
+        {"EditRSeuilActuel", {256, 29}}, {"EditNvSeuil", {256, 76}},  {"CheckBoxAutoRecherche", {256, 24}},
+        {"LabelDHDerniereAlarme", {24, 165}}, {"Label12", {80, 236}}, {"EditVLogiciel", {256, 29}},
+        {"EditAdrReseau", {256, 77}}};
+    for (const auto& [nom, coin] : coins)
+        EXPECT_EQ(Trouver<QWidget>(nom)->pos(), coin) << nom;
+    EXPECT_EQ(Trouver<QWidget>("Label13")->geometry().right() + 1, 632);
+    EXPECT_EQ(Trouver<QWidget>("LabelSiAlarme")->geometry().right() + 1, 241);
+    for (const char* nom : {"ButtonAcqPrealarme", "ButtonAcqKlaxon", "ButtonAcqAlarme"}) {
+        EXPECT_EQ(Trouver<QWidget>(nom)->x(), 512) << nom;
+        EXPECT_EQ(Trouver<QWidget>(nom)->size(), QSize(129, 28)) << nom;
+    }
+    EXPECT_EQ(Plot()->parentWidget()->objectName(), "Panel7");
+    EXPECT_EQ(Plot()->size(), QSize(551, 223));
+
+    auto* onglets = Trouver<QTabWidget>("PageControl1");
+    const char* pages[] = {"TabSheetMesures", "TabSheetReglages", "TabSheetHistorique", "TabSheetInfos"};
+    ASSERT_EQ(onglets->count(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(onglets->widget(i)->objectName(), pages[i]);
+
+    const QFont titre = Trouver<QLabel>("LabelTitre")->font();
+    EXPECT_EQ(titre.pixelSize(), 16);
+    EXPECT_TRUE(titre.bold());
+    EXPECT_EQ(Trouver<QLabel>("LabelTitre")->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+    EXPECT_EQ(Trouver<QLabel>("LabelRisolement")->font().pixelSize(), 13);
+    EXPECT_EQ(Trouver<QPushButton>("ButtonSetNvSeuil")->text(), "OK");
+
+    // Display fields that are read-only; the others only filter typed keys.
+    for (const char* nom : {"EditRisolement", "EditRmin", "EditRseuil", "EditVLogiciel", "EditAdrReseau"})
+        EXPECT_TRUE(Trouver<QLineEdit>(nom)->isReadOnly()) << nom;
+    for (const char* nom : {"EditDHDerniereAlarme", "EditRSeuilActuel", "EditNvSeuil", "EditMesure1"})
+        EXPECT_FALSE(Trouver<QLineEdit>(nom)->isReadOnly()) << nom;
+
+    // Cursor scroll bars: horizontal, no page, tagged 1 and 2.
+    for (int n : {1, 2}) {
+        EXPECT_EQ(Barre(n)->orientation(), Qt::Horizontal);
+        EXPECT_EQ(Barre(n)->pageStep(), 0);
+        EXPECT_EQ(Barre(n)->property("Tag").toInt(), n);
+    }
+
+    // Colours: panels, cursors, curves, and the read-outs in their curve's colour.
+    const QColor face(240, 240, 240), sarcelle(0, 128, 128), violet(128, 0, 128);
+    EXPECT_EQ(Trouver<QWidget>("Panel4")->palette().color(QPalette::Window), face);
+    EXPECT_EQ(Trouver<QWidget>("Panel8")->palette().color(QPalette::Window), face);
+    EXPECT_EQ(Trouver<QWidget>("Panel7")->palette().color(QPalette::Window), QColor(Qt::white));
+    EXPECT_EQ(Trouver<QWidget>("Shape3")->palette().color(QPalette::Window), sarcelle);
+    EXPECT_EQ(Trouver<QWidget>("Shape4")->palette().color(QPalette::Window), violet);
+    EXPECT_EQ(Plot()->CouleurFond(), QColor(255, 255, 255));
+    EXPECT_EQ(Plot()->CouleurCourbe1(), QColor(0, 0, 0));
+    EXPECT_EQ(Plot()->CouleurCourbe2(), QColor(255, 0, 0));
+    EXPECT_EQ(Plot()->CouleurCourbe3(), QColor(0, 0, 255));
+    EXPECT_EQ(Plot()->CouleurRepereX1(), sarcelle);
+    EXPECT_EQ(Plot()->CouleurRepereX2(), violet);
+    for (int g : {1, 2}) {
+        const QByteArray n = QByteArray::number(g);
+        auto texte = [&](const char* racine) {
+            return Trouver<QLineEdit>((racine + n).constData())->palette().color(QPalette::Text);
+        };
+        EXPECT_EQ(texte("EditMesure"), QColor(0, 0, 0)) << g;
+        EXPECT_EQ(texte("EditPrealarme"), QColor(0, 0, 255)) << g;
+        EXPECT_EQ(texte("EditSeuil"), QColor(255, 0, 0)) << g;
+    }
+
+    // The group captions are painted in their cursor's colour.
+    auto r = NouvelEnregistrement();
+    for (int i = 1; i <= 3; ++i)
+        AjouterEchantillon(*r, i);
+    Ecran->Actualiser(r.get());
+    auto pixels = [](QGroupBox* groupe, const QColor& couleur) {
+        const QImage image = groupe->grab().toImage();
+        int n = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += image.pixelColor(x, y) == couleur;
+        return n;
+    };
+    auto* groupe1 = Trouver<QGroupBox>("GroupBox1");
+    auto* groupe2 = Trouver<QGroupBox>("GroupBox2");
+    EXPECT_GT(pixels(groupe1, sarcelle), 5);
+    EXPECT_EQ(pixels(groupe1, violet), 0);
+    EXPECT_GT(pixels(groupe2, violet), 5);
+    EXPECT_EQ(pixels(groupe2, sarcelle), 0);
 }
 
 TEST_F(CadreKMT, SeparateursDeLaLocale)
