@@ -4,6 +4,7 @@
 #include "data/DateVeilleur.h"
 #include "data/JournalLog.h"
 #include "text/MessagesVeilleur.h"
+#include "widgets/Controles.h"
 
 #include <QHeaderView>
 #include <QLocale>
@@ -70,13 +71,13 @@ void AjouterDeuxChiffres(QString& s, int n)
 TFrameJournal::TFrameJournal(QWidget* parent)
     : TFrameEnhanced(parent)
 {
-    QFont police(QStringLiteral("MS Sans Serif"));
-    police.setPixelSize(13);
-    setFont(police);
+    setFont(PoliceEcran(13));
 
-    ListViewJournal = new QTreeWidget(this);
-    ListViewJournal->setObjectName(QStringLiteral("ListViewJournal"));
-    ListViewJournal->setGeometry(8, 8, 737, 617);
+    ListViewJournal = NouveauControle<QTreeWidget>(this, QStringLiteral("ListViewJournal"), QRect(8, 8, 737, 617));
+    // The station's small default face (as in the overview's grids): at the
+    // ordinary 13 pixels the date and time no longer fit their 150-pixel column
+    // and would be cut to an ellipsis.
+    ListViewJournal->setFont(PoliceEcran(11));
     ListViewJournal->setColumnCount(NbColonnes);
     ListViewJournal->setRootIsDecorated(false);
     ListViewJournal->setItemsExpandable(false);

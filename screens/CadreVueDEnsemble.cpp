@@ -2,6 +2,7 @@
 
 #include "platform/MessagesFenetre.h"
 #include "text/MessagesVeilleur.h"
+#include "widgets/Controles.h"
 #include "widgets/CouleursSysteme.h"
 #include "widgets/GrilleDessinee.h"
 
@@ -25,20 +26,12 @@ constexpr int NbLignesGrille = NbSources + 1;
 constexpr int ColonnePrealarme = 4;
 constexpr int ColonneAlarme = 5;
 
-QFont Police(int hauteur, bool gras)
-{
-    QFont police(QStringLiteral("MS Sans Serif"));
-    police.setPixelSize(hauteur);
-    police.setBold(gras);
-    return police;
-}
-
 QGroupBox* NouveauGroupe(QWidget* parent, const char* nom, const QString& titre, const QRect& place)
 {
     auto* groupe = new QGroupBox(titre, parent);
     groupe->setObjectName(QLatin1String(nom));
     groupe->setGeometry(place);
-    groupe->setFont(Police(16, true));
+    groupe->setFont(PoliceEcran(16, true));
     return groupe;
 }
 
@@ -68,7 +61,7 @@ TGrilleDessinee* TFrameVueDEnsemble::NouvelleGrille(QWidget* parent, const char*
     grille->SetHauteurLigne(HauteurCellule);
     grille->SetLignesFixes(1);
     grille->SetColonnesFixes(0);
-    grille->setFont(Police(11, false));
+    grille->setFont(PoliceEcran(11));
     grille->setGeometry(place);
     grille->SetDessinCellule([this](TGrilleDessinee& g, QPainter& p, int c, int r, const QRect& rect) {
         StringGridDrawCell(g, p, c, r, rect);

@@ -4,6 +4,8 @@
 
 #include <QHeaderView>
 #include <QLocale>
+#include <QStyleOptionViewItem>
+#include <QStyledItemDelegate>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -148,6 +150,32 @@ TEST_F(Journal, DatesUseTheLocaleSeparatorsAndMilliseconds)
     // "d MMM yyyy": blanks only, the classic slash.
     EXPECT_EQ(TFrameJournal::SeparateurDate(QLocale::c()), QLatin1Char('/'));
     EXPECT_EQ(TFrameJournal::SeparateurHeure(QLocale::c()), QLatin1Char(':'));
+}
+
+TEST_F(Journal, WholeDateAndTimeFitInTheirColumn)
+{
+    // Every digit at its widest, and the longest times of day.
+    Ajouter(7, 63, Jour(2028, 8, 28, 18, 48, 58, 888), "x");
+    Ajouter(7, 63, Jour(2000, 10, 30, 20, 40, 50, 0));
+    Ajouter(7, 1, std::numeric_limits<double>::quiet_NaN());
+    Ouvrir(LangueFrancais);
+    ecran->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(ecran.get()));
+    // The column keeps its width; the date is shown whole, never cut to an ellipsis.
+    EXPECT_EQ(liste->columnWidth(1), 150);
+    // The width the list's own item drawing needs for the text and its margins.
+    QStyleOptionViewItem option;
+    option.initFrom(liste->viewport());
+    option.font = liste->font();
+    option.fontMetrics = QFontMetrics(option.font);
+    for (int i = 0; i < liste->topLevelItemCount(); ++i) {
+        const QModelIndex index = liste->model()->index(i, 1);
+        EXPECT_LE(liste->itemDelegateForIndex(index)->sizeHint(option, index).width(), liste->columnWidth(1))
+            << qPrintable(index.data().toString());
+    }
+    // The list keeps the station's plain face; only its size is the small one.
+    EXPECT_EQ(liste->font().pixelSize(), 11);
+    EXPECT_FALSE(liste->font().bold());
 }
 
 TEST_F(Journal, ColumnClicksFollowTheSortRules)
