@@ -13,19 +13,22 @@ double DepuisDateTime(const QDateTime& moment)
 {
     const QDateTime local = moment.toLocalTime();
     const double jours = static_cast<double>(Origine.daysTo(local.date()));
-    return jours + local.time().msecsSinceStartOfDay() / MsParJour;
+    const double fraction = local.time().msecsSinceStartOfDay() / MsParJour;
+    // Before the origin the whole part counts days back and the fraction still
+    // counts the time of day forward: 29/12/1899 06:00 is -1.25.
+    return jours >= 0 ? jours + fraction : jours - fraction;
 }
 
 QDateTime VersDateTime(double jours)
 {
     if (!std::isfinite(jours) || jours < -657434.0 || jours >= 2958466.0)
         return {};
-    const double entier = std::floor(jours);
-    qint64 ms = std::llround((jours - entier) * MsParJour);
+    const double entier = std::trunc(jours);
+    qint64 ms = std::llround(std::fabs(jours - entier) * MsParJour);
     qint64 j = static_cast<qint64>(entier);
     if (ms >= static_cast<qint64>(MsParJour)) {  // rounding reached midnight
         ms = 0;
-        ++j;
+        j += jours < 0 ? -1 : 1;
     }
     return QDateTime(Origine.addDays(j), QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
 }

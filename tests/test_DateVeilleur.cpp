@@ -8,6 +8,10 @@ TEST(DateVeilleur, DayCountsFromTheEndOf1899)
 {
     EXPECT_DOUBLE_EQ(DateVeilleur::DepuisDateTime(QDateTime(QDate(1899, 12, 30), QTime(0, 0))), 0.0);
     EXPECT_DOUBLE_EQ(DateVeilleur::DepuisDateTime(QDateTime(QDate(1900, 1, 1), QTime(18, 0))), 2.75);
+    // Before the origin the time of day still counts forward from midnight.
+    const QDateTime avant(QDate(1899, 12, 29), QTime(6, 0));
+    EXPECT_DOUBLE_EQ(DateVeilleur::DepuisDateTime(avant), -1.25);
+    EXPECT_EQ(DateVeilleur::VersDateTime(-1.25), avant);
     const QDateTime moment(QDate(2026, 12, 6), QTime(17, 40, 5, 123));
     const double jours = DateVeilleur::DepuisDateTime(moment);
     EXPECT_EQ(std::floor(jours), 46362.0);
