@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -68,8 +67,6 @@ QWidget* NouvellePage(QTabWidget* onglets, const char* nom)
     return page;
 }
 
-// The close glyph of the picture button, as on the KMT screen: a red disc
-// with a white cross.
 // Layout of one row of the settings table: names, unit and top edge.
 struct TPlanReglage {
     const char* Label;

@@ -1,28 +1,25 @@
 #include "screens/CadreNotices.h"
 
 #include "text/MessagesVeilleur.h"
+#include "widgets/Controles.h"
 
 #include <QLabel>
 
 namespace {
 
-QLabel* NouveauLabel(QWidget* parent, const char* nom, int haut, const QFont& police)
+// Every caption of the screen spans the same centred band.
+QLabel* NouvelleLigne(QWidget* parent, const char* nom, int haut, const QFont& police)
 {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(nom));
-    label->setTextFormat(Qt::PlainText);
-    label->setGeometry(16, haut, 721, 20);
-    label->setAlignment(Qt::AlignCenter);
+    QLabel* label = NouveauLabel(parent, QLatin1String(nom), QRect(16, haut, 721, 20), Qt::AlignCenter);
     label->setFont(police);
     return label;
 }
 
 QLabel* NouveauLien(QWidget* parent, const char* nom, int haut)
 {
-    QFont police(QStringLiteral("MS Sans Serif"));
-    police.setPixelSize(13);
+    QFont police = PoliceEcran(13);
     police.setUnderline(true);
-    QLabel* label = NouveauLabel(parent, nom, haut, police);
+    QLabel* label = NouvelleLigne(parent, nom, haut, police);
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, QColor(0, 0, 128));
     label->setPalette(p);
@@ -35,10 +32,7 @@ QLabel* NouveauLien(QWidget* parent, const char* nom, int haut)
 TFrameNotices::TFrameNotices(QWidget* parent)
     : TFrameEnhanced(parent)
 {
-    QFont titre(QStringLiteral("MS Sans Serif"));
-    titre.setPixelSize(16);
-    titre.setBold(true);
-    LabelTitre = NouveauLabel(this, "LabelTitre", 16, titre);
+    LabelTitre = NouvelleLigne(this, "LabelTitre", 16, PoliceEcran(16, true));
     LabelNoticeVeilleur = NouveauLien(this, "LabelNoticeVeilleur", 272);
     LabelNoticeKMT = NouveauLien(this, "LabelNoticeKMT", 312);
     LabelNoticeQFL8 = NouveauLien(this, "LabelNoticeQFL8", 352);

@@ -29,6 +29,19 @@ TEST(CadreNotices, PlacesEtTextesSelonLaLangue)
         ASSERT_TRUE(l) << Noms[i];
         EXPECT_EQ(l->geometry(), QRect(16, hauts[i], 721, 20)) << Noms[i];
     }
+    // Title 16 pixels bold; entries 13 pixels, underlined, not bold; all centred.
+    const QFont titre = cadre.findChild<QLabel*>("LabelTitre")->font();
+    EXPECT_EQ(titre.pixelSize(), 16);
+    EXPECT_TRUE(titre.bold());
+    EXPECT_FALSE(titre.underline());
+    for (int i = 1; i < 5; ++i) {
+        auto* l = cadre.findChild<QLabel*>(QLatin1String(Noms[i]));
+        EXPECT_EQ(l->font().pixelSize(), 13) << Noms[i];
+        EXPECT_TRUE(l->font().underline()) << Noms[i];
+        EXPECT_FALSE(l->font().bold()) << Noms[i];
+        EXPECT_EQ(l->alignment(), Qt::AlignCenter) << Noms[i];
+        EXPECT_EQ(l->cursor().shape(), Qt::PointingHandCursor) << Noms[i];
+    }
     cadre.ChangerLangue(LangueFrancais);
     EXPECT_EQ(Textes(cadre), QStringList({"Notices", "Orvane.PC", "KMT", "QFL8", "QFL16"}));
     // Relabelled in place, on the same screen object.

@@ -11,16 +11,20 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -303,6 +307,42 @@ TEST_F(CadreQFL, UnitGridNumbersItsColumnsAndCentresThemOnTheButtonFace)
     }
 }
 
+// Renders one cell of the unit grid, by its draw handler or by a reference
+// drawing, as the grid would: its font, a black pen, clipped to the cell.
+static QImage CelluleUnites(TGrilleDessinee& grille, const QRect& rect, const std::function<void(QPainter&)>& dessin)
+{
+    QImage image(rect.right() + 6, rect.bottom() + 6, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter peintre(&image);
+    peintre.setFont(grille.font());
+    peintre.setPen(Qt::black);
+    peintre.setClipRect(rect);
+    dessin(peintre);
+    return image;
+}
+
+TEST_F(CadreQFL, UnitNumberLeftEdgeIsRoundedToEvenWhenTheCentringFallsOnAHalfPixel)
+{
+    Ouvrir(LangueFrancais, 33);
+    auto* grille = Controle<TGrilleDessinee>("StringGridEtatsQFL16");
+    const int largeurTexte = QFontMetrics(grille->font()).horizontalAdvance(QStringLiteral("1"));
+    // 4.5 pixels each side: ties to even puts the text 4 pixels in, not 5.
+    const QRect rect(10, 3, largeurTexte + 9, 18);
+    const QImage dessinee = CelluleUnites(*grille, rect, [&](QPainter& p) {
+        Ecran.StringGridEtatsQFL16DrawCell(p, 0, 0, rect);
+    });
+    const QImage attendue = CelluleUnites(*grille, rect, [&](QPainter& p) {
+        TGrilleDessinee::TexteRect(p, rect, rect.left() + 4, rect.top() + 2, QStringLiteral("1"),
+                                   QColor(240, 240, 240));
+    });
+    const QImage arrondieAuDessus = CelluleUnites(*grille, rect, [&](QPainter& p) {
+        TGrilleDessinee::TexteRect(p, rect, rect.left() + 5, rect.top() + 2, QStringLiteral("1"),
+                                   QColor(240, 240, 240));
+    });
+    ASSERT_NE(attendue, arrondieAuDessus);
+    EXPECT_EQ(dessinee, attendue);
+}
+
 TEST_F(CadreQFL, NullBlockLeavesTheScreenUsableWithoutNavigating)
 {
     Ecran.ChangerLangue(LangueFrancais);
@@ -311,4 +351,39 @@ TEST_F(CadreQFL, NullBlockLeavesTheScreenUsableWithoutNavigating)
     QTest::mouseClick(Controle<QPushButton>("BitBtnQuit"), Qt::LeftButton);
     QCoreApplication::sendPostedEvents();
     EXPECT_TRUE(Fenetre.Recus.empty());
+}
+
+// In every language no caption is cut off at its fixed size, on any tab.
+// Saves an image of each tab when VEILLEUR_CAPTURES names a folder.
+TEST_F(CadreQFL, CaptionsFitTheirPlacesInEveryLanguage)
+{
+    const QString dossier = qEnvironmentVariable("VEILLEUR_CAPTURES");
+    Ouvrir(LangueFrancais, 40, QStringLiteral("Tableau divisionnaire du bâtiment B"));
+    auto* onglets = Controle<QTabWidget>("PageControl1");
+    Ecran.show();
+    for (TLangue langue : {LangueFrancais, LangueAnglais, LangueEspagnol}) {
+        SCOPED_TRACE(langue);
+        Ecran.ChangerLangue(langue);
+        // Shown as the main window shows it, so that relabelled tabs are laid out again.
+        QCoreApplication::processEvents();
+        QTabBar* barre = onglets->tabBar();
+        for (int i = 0; i < onglets->count(); ++i) {
+            EXPECT_TRUE(barre->rect().contains(barre->tabRect(i))) << i;
+            EXPECT_GE(barre->tabRect(i).width(), barre->fontMetrics().horizontalAdvance(onglets->tabText(i))) << i;
+        }
+        for (QLabel* l : Ecran.findChildren<QLabel*>()) {
+            EXPECT_GE(l->width(), l->sizeHint().width()) << l->objectName().toStdString();
+        }
+        for (QCheckBox* c : Ecran.findChildren<QCheckBox*>()) {
+            EXPECT_GE(c->width(), c->sizeHint().width()) << c->objectName().toStdString();
+        }
+        for (QPushButton* b : Ecran.findChildren<QPushButton*>()) {
+            EXPECT_GE(b->width(), b->sizeHint().width()) << b->objectName().toStdString();
+        }
+        for (int i = 0; i < onglets->count(); ++i) {
+            onglets->setCurrentIndex(i);
+            if (!dossier.isEmpty())
+                Ecran.grab().save(QDir(dossier).filePath(QStringLiteral("qfl-%1-%2.png").arg(langue).arg(i)));
+        }
+    }
 }

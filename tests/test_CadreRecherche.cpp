@@ -9,14 +9,18 @@
 #include "widgets/GrilleDessinee.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -225,6 +229,66 @@ TEST_F(CadreRecherche, FeederHeadingIsCentredAndStartsOverTheFirstFeederColumn)
     }
 }
 
+// Renders a cell through a draw handler or a reference drawing, on a
+// background the handler must paint over.
+static QImage RenduCellule(const QFont& police, const QRect& rect, const std::function<void(QPainter&)>& dessin)
+{
+    QImage image(rect.right() + 6, rect.bottom() + 6, QImage::Format_RGB32);
+    image.fill(QColor(0, 128, 0));
+    QPainter peintre(&image);
+    peintre.setFont(police);
+    peintre.setPen(Qt::black);
+    peintre.setClipRect(rect);
+    dessin(peintre);
+    return image;
+}
+
+TEST_F(CadreRecherche, FeederHeadingLeftEdgeIsRoundedToEvenOnTheFixedColour)
+{
+    Ouvrir(LangueFrancais);
+    auto* bandeau = Controle<TGrilleDessinee>(QStringLiteral("StringGrid1"));
+    const QString texte = Texte(MsgQFLDepartN, LangueFrancais);
+    const int largeurTexte = QFontMetrics(bandeau->font()).horizontalAdvance(texte);
+    // 4.5 pixels each side: ties to even puts the text 4 pixels in, not 5.
+    const QRect rect(7, 2, largeurTexte + 9, 15);
+    auto reference = [&](int decalage) {
+        return RenduCellule(bandeau->font(), rect, [&](QPainter& p) {
+            TGrilleDessinee::TexteRect(p, rect, rect.left() + decalage, rect.top() + 2, texte,
+                                       bandeau->CouleurFixe());
+        });
+    };
+    const QImage dessinee = RenduCellule(bandeau->font(), rect, [&](QPainter& p) {
+        Ecran.StringGrid1DrawCell(p, 0, 0, rect);
+    });
+    ASSERT_NE(reference(4), reference(5));
+    EXPECT_EQ(dessinee, reference(4));
+}
+
+TEST_F(CadreRecherche, DataCellTextSitsTwoPixelsInAndHeadingsAreLeftToTheGrid)
+{
+    Ouvrir(LangueFrancais);
+    TGrilleDessinee* grille = Mesures();
+    grille->SetCellule(3, 5, QStringLiteral("12"));
+    const QRect rect(4, 6, 38, 15);
+    const QImage dessinee = RenduCellule(grille->font(), rect, [&](QPainter& p) {
+        Ecran.StringGridMesuresQFL16DrawCell(p, 3, 5, rect);
+    });
+    const QImage attendue = RenduCellule(grille->font(), rect, [&](QPainter& p) {
+        TGrilleDessinee::TexteRect(p, rect, rect.left() + 2, rect.top() + 2, QStringLiteral("12"),
+                                   QColor(223, 225, 232));
+    });
+    EXPECT_EQ(dessinee, attendue);
+
+    // Heading cells keep what the grid itself painted there.
+    const QImage vierge = RenduCellule(grille->font(), rect, [](QPainter&) {});
+    for (const auto& [colonne, ligne] : {std::pair{0, 0}, std::pair{0, 5}, std::pair{3, 0}}) {
+        const QImage entete = RenduCellule(grille->font(), rect, [&](QPainter& p) {
+            Ecran.StringGridMesuresQFL16DrawCell(p, colonne, ligne, rect);
+        });
+        EXPECT_EQ(entete, vierge) << colonne << "," << ligne;
+    }
+}
+
 TEST_F(CadreRecherche, ResistanceFieldsSitOnTheButtonFaceAndCurrentFieldsOnWhite)
 {
     Ouvrir(LangueFrancais);
@@ -237,5 +301,37 @@ TEST_F(CadreRecherche, ResistanceFieldsSitOnTheButtonFaceAndCurrentFieldsOnWhite
         auto* edit = Controle<QLineEdit>(QLatin1String(nom));
         const QImage image = edit->grab().toImage();
         EXPECT_EQ(QColor(image.pixel(edit->width() / 2, edit->height() / 2)), QColor(255, 255, 255)) << nom;
+    }
+}
+
+// In every language no caption is cut off at its fixed size, on either tab.
+// Saves an image of each tab when VEILLEUR_CAPTURES names a folder.
+TEST_F(CadreRecherche, CaptionsFitTheirPlacesInEveryLanguage)
+{
+    const QString dossier = qEnvironmentVariable("VEILLEUR_CAPTURES");
+    Ouvrir(LangueFrancais);
+    auto* onglets = Controle<QTabWidget>(QStringLiteral("PageControl1"));
+    Ecran.show();
+    for (TLangue langue : {LangueFrancais, LangueAnglais, LangueEspagnol}) {
+        SCOPED_TRACE(langue);
+        Ecran.ChangerLangue(langue);
+        // Shown as the main window shows it, so that relabelled tabs are laid out again.
+        QCoreApplication::processEvents();
+        QTabBar* barre = onglets->tabBar();
+        for (int i = 0; i < onglets->count(); ++i) {
+            EXPECT_TRUE(barre->rect().contains(barre->tabRect(i))) << i;
+            EXPECT_GE(barre->tabRect(i).width(), barre->fontMetrics().horizontalAdvance(onglets->tabText(i))) << i;
+        }
+        for (QLabel* l : Ecran.findChildren<QLabel*>()) {
+            EXPECT_GE(l->width(), l->sizeHint().width()) << l->objectName().toStdString();
+        }
+        for (QPushButton* b : Ecran.findChildren<QPushButton*>()) {
+            EXPECT_GE(b->width(), b->sizeHint().width()) << b->objectName().toStdString();
+        }
+        for (int i = 0; i < onglets->count(); ++i) {
+            onglets->setCurrentIndex(i);
+            if (!dossier.isEmpty())
+                Ecran.grab().save(QDir(dossier).filePath(QStringLiteral("recherche-%1-%2.png").arg(langue).arg(i)));
+        }
     }
 }
