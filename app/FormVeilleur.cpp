@@ -453,6 +453,9 @@ bool TFormVeilleur::Differer() const
 void TFormVeilleur::Differer(const TRequete& requete)
 {
     m_requetes.push_back(requete);
+    // Kept only to stay behind older requests: nothing else will run them.
+    if (!Differer())
+        QMetaObject::invokeMethod(this, &TFormVeilleur::TraiterRequetesEnAttente, Qt::QueuedConnection);
 }
 
 void TFormVeilleur::TraiterRequetesEnAttente()
@@ -483,7 +486,9 @@ void TFormVeilleur::DemanderEcran(std::int32_t ecran, std::int32_t appareil)
 {
     if (m_fermee)
         return;
-    if (Differer()) {
+    // Older requests still waiting go first, or the screen asked for last
+    // would be replaced by one asked for before it.
+    if (Differer() || !m_requetes.empty()) {
         Differer({TRequete::Ecran, ecran, appareil});
         return;
     }
@@ -532,7 +537,7 @@ void TFormVeilleur::SpeedButtonLangueClick(QAbstractButton* bouton)
     auto* b = qobject_cast<TBoutonMenu*>(bouton);
     if (!b || m_fermee)
         return;
-    if (Differer()) {
+    if (Differer() || !m_requetes.empty()) {
         Differer({TRequete::Langue, b->Tag()});
         return;
     }

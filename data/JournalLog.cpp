@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -37,6 +38,18 @@ TJournalLog::TJournalLog(const QString& cheminFichier, const QString& nomEveneme
     };
 }
 
+TJournalLog::~TJournalLog()
+{
+    if (m_attente.empty())
+        return;
+    try {
+        EcrireEntreesEnAttente();
+    } catch (const EErreurVeilleur& e) {
+        std::fprintf(stderr, "Journal : %d entrées non écrites (%s)\n", EntreesEnAttente(),
+                     e.Texte().toLocal8Bit().constData());
+    }
+}
+
 void TJournalLog::PrendreAccesLog()
 {
     // Only this process's own flag decides whether to wait; the event is for
@@ -66,6 +79,13 @@ void TJournalLog::AjouterEntreeLog(const TEntreeLog& entree)
         ++m_perdues;
     }
 
+    EcrireEntreesEnAttente();
+}
+
+void TJournalLog::EcrireEntreesEnAttente()
+{
+    if (m_attente.empty())
+        return;
     TAccesLog acces(*this);
     QFile fichier(m_chemin);
     Ouvrir(fichier);

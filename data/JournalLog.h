@@ -62,6 +62,12 @@ public:
     explicit TJournalLog(const QString& cheminFichier = QString::fromLatin1(NomFichierLog),
                          const QString& nomEvenement = QString::fromLatin1(NomEvenementAccesLog));
 
+    // Tries once more to write the entries kept by failed appends; whatever
+    // still cannot be written is announced on stderr.
+    ~TJournalLog();
+    TJournalLog(const TJournalLog&) = delete;
+    TJournalLog& operator=(const TJournalLog&) = delete;
+
     void PrendreAccesLog();
     void RendreAccesLog();
 
@@ -69,6 +75,9 @@ public:
     // When the file cannot be written the entry is kept, in order, and written
     // first by the next append; the failure is still thrown (EErreurVeilleur).
     void AjouterEntreeLog(const TEntreeLog& entree);
+
+    // Writes the entries kept by failed appends, oldest first (throws like an append).
+    void EcrireEntreesEnAttente();
 
     // Loads the entries of the last 2000 records that are at most 360 days old.
     // Throws EErreurVeilleur on a file error, the guard released and the file closed.

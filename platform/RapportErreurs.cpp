@@ -48,10 +48,16 @@ void TRapportErreurs::Signaler(const QString& texte)
 
     QString courant = texte;
     for (;;) {
-        ++m_boitesOuvertes;
-        ++m_nbAffichees;
-        m_afficheur(courant);
-        --m_boitesOuvertes;
+        {
+            // Counted open for exactly the life of the box, even if showing it throws.
+            struct TBoiteOuverte {
+                int& n;
+                explicit TBoiteOuverte(int& compteur) : n(compteur) { ++n; }
+                ~TBoiteOuverte() { --n; }
+            } boite(m_boitesOuvertes);
+            ++m_nbAffichees;
+            m_afficheur(courant);
+        }
         if (m_file.empty() && m_ignorees == 0)
             break;
         if (!m_file.empty()) {

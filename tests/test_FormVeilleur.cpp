@@ -642,6 +642,28 @@ TEST_F(FormVeilleurTest, RequetesGardeesPendantQuUnEcranEstOccupe)
     EXPECT_EQ(f.RequetesEnAttente(), 0);
 }
 
+// Once the screen is released its kept requests are queued to run; a click
+// that comes before they have run is a later request and must not be undone by
+// them.
+TEST_F(FormVeilleurTest, DemandeFaiteAvantLeTraitementDesRequetesGardeesPasseApres)
+{
+    TFormVeilleur& f = Creer();
+    {
+        TOccupationEcran occupation(*f.EcranCourant());
+        PosterEcran(&f, EcranVueDEnsemble);
+        QCoreApplication::sendPostedEvents(&f, WM_ECRAN);
+        QTest::mouseClick(Bouton("SpeedButtonEn"), Qt::LeftButton);
+        EXPECT_EQ(f.RequetesEnAttente(), 2);
+    }
+    EnvoyerEcran(&f, EcranJournal);
+    QTest::mouseClick(Bouton("SpeedButtonSp"), Qt::LeftButton);
+    Traiter();
+    EXPECT_EQ(f.NumEcranCourant(), EcranJournal);
+    EXPECT_TRUE(qobject_cast<TFrameJournal*>(f.EcranCourant()));
+    EXPECT_EQ(f.Langue(), LangueEspagnol);
+    EXPECT_EQ(f.RequetesEnAttente(), 0);
+}
+
 TEST_F(FormVeilleurTest, FermetureArreteLesTimersPuisDetruitEcranEtBoutons)
 {
     QApplication::setQuitOnLastWindowClosed(false);

@@ -214,3 +214,27 @@ TEST(GrilleDessinee, DrawingHelpersFollowTheClassicRules)
 }
 
 } // namespace
+
+// The screens write every cell on each refresh tick: an unchanged text must not
+// make the grid paint again, a changed one repaints its cell.
+TEST_F(Grille, RewritingTheSameTextPaintsNothing)
+{
+    std::map<std::pair<int, int>, int> dessins;
+    grille.SetDessinCellule([&](TGrilleDessinee&, QPainter&, int c, int r, const QRect&) { ++dessins[{c, r}]; });
+    grille.SetCellule(1, 2, QStringLiteral("12"));
+    grille.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grille));
+    QCoreApplication::processEvents();
+    dessins.clear();
+
+    for (int i = 0; i < 3; ++i) {
+        grille.SetCellule(1, 2, QStringLiteral("12"));
+        QCoreApplication::processEvents();
+    }
+    EXPECT_TRUE(dessins.empty());
+
+    grille.SetCellule(1, 2, QStringLiteral("13"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dessins[std::pair(1, 2)], 1);
+    EXPECT_EQ(grille.Cellule(1, 2), QStringLiteral("13"));
+}

@@ -252,3 +252,14 @@ TEST_F(JournalTest, LoadReadsDamagedEntriesAsTheyAre)
     EXPECT_EQ(tampon->Entrees[1].Code, 200);
     EXPECT_EQ(LireChaine(tampon->Entrees[1].InfosCompl).size(), 52);
 }
+
+TEST_F(JournalTest, EntriesStillPendingAreWrittenWhenTheStoreCloses)
+{
+    QDir().mkdir("Log.dat");
+    EXPECT_THROW(journal->AjouterEntreeLog(Entree(4, Maintenant)), EErreurVeilleur);
+    QDir().rmdir("Log.dat");
+    journal.reset();  // the station shuts down with one entry still pending
+    const QByteArray octets = LireFichier("Log.dat");
+    ASSERT_EQ(octets.size(), 96);
+    EXPECT_EQ(uchar(octets[16]), 4);
+}

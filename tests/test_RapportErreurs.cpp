@@ -2,6 +2,7 @@
 #include "platform/RapportErreurs.h"
 
 #include <gtest/gtest.h>
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -82,3 +83,18 @@ TEST_F(RapportErreursTest, FileBorneeEtResumeDesErreursEnTrop)
 }
 
 } // namespace
+
+TEST(RapportErreurs, ABoxThatFailsToShowDoesNotSilenceLaterErrors)
+{
+    TRapportErreurs& r = TRapportErreurs::Instance();
+    int montrees = 0;
+    r.DefinirAfficheur([&](const QString&) {
+        if (++montrees == 1)
+            throw std::runtime_error("box could not be created");
+    });
+    EXPECT_THROW(r.Signaler(QStringLiteral("premiere")), std::runtime_error);
+    EXPECT_EQ(r.BoitesOuvertes(), 0);
+    r.Signaler(QStringLiteral("seconde"));
+    EXPECT_EQ(montrees, 2) << "the next error opens its box";
+    r.AfficheurParDefaut();
+}

@@ -110,7 +110,11 @@ void TGrilleDessinee::SetCellule(int colonne, int ligne, const QString& texte)
 {
     if (colonne < 0 || colonne >= m_nbColonnes || ligne < 0 || ligne >= m_nbLignes)
         return;
-    m_textes[Index(colonne, ligne)] = texte;
+    // The refresh ticks write every cell again: only a change is repainted.
+    QString& cellule = m_textes[Index(colonne, ligne)];
+    if (cellule == texte)
+        return;
+    cellule = texte;
     RedessinerCellule(colonne, ligne);
 }
 
