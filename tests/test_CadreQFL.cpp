@@ -357,33 +357,8 @@ TEST_F(CadreQFL, NullBlockLeavesTheScreenUsableWithoutNavigating)
 // Saves an image of each tab when VEILLEUR_CAPTURES names a folder.
 TEST_F(CadreQFL, CaptionsFitTheirPlacesInEveryLanguage)
 {
-    const QString dossier = qEnvironmentVariable("VEILLEUR_CAPTURES");
     Ouvrir(LangueFrancais, 40, QStringLiteral("Tableau divisionnaire du bâtiment B"));
-    auto* onglets = Controle<QTabWidget>("PageControl1");
-    Ecran.show();
-    for (TLangue langue : {LangueFrancais, LangueAnglais, LangueEspagnol}) {
-        SCOPED_TRACE(langue);
-        Ecran.ChangerLangue(langue);
-        // Shown as the main window shows it, so that relabelled tabs are laid out again.
-        QCoreApplication::processEvents();
-        QTabBar* barre = onglets->tabBar();
-        for (int i = 0; i < onglets->count(); ++i) {
-            EXPECT_TRUE(barre->rect().contains(barre->tabRect(i))) << i;
-            EXPECT_GE(barre->tabRect(i).width(), barre->fontMetrics().horizontalAdvance(onglets->tabText(i))) << i;
-        }
-        for (QLabel* l : Ecran.findChildren<QLabel*>()) {
-            EXPECT_GE(l->width(), l->sizeHint().width()) << l->objectName().toStdString();
-        }
-        for (QCheckBox* c : Ecran.findChildren<QCheckBox*>()) {
-            EXPECT_GE(c->width(), c->sizeHint().width()) << c->objectName().toStdString();
-        }
-        for (QPushButton* b : Ecran.findChildren<QPushButton*>()) {
-            EXPECT_GE(b->width(), b->sizeHint().width()) << b->objectName().toStdString();
-        }
-        for (int i = 0; i < onglets->count(); ++i) {
-            onglets->setCurrentIndex(i);
-            if (!dossier.isEmpty())
-                Ecran.grab().save(QDir(dossier).filePath(QStringLiteral("qfl-%1-%2.png").arg(langue).arg(i)));
-        }
-    }
+    VerifierLibellesEntiers(Ecran, Controle<QTabWidget>("PageControl1"),
+                            [this](int langue) { Ecran.ChangerLangue(static_cast<TLangue>(langue)); },
+                            QStringLiteral("qfl"));
 }

@@ -2,7 +2,13 @@
 
 #include "platform/MessagesFenetre.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QUuid>
@@ -54,4 +60,34 @@ bool TFenetreTemoin::event(QEvent* e)
     if (SurEcran)
         SurEcran();
     return true;
+}
+
+void VerifierLibellesEntiers(QWidget& ecran, QTabWidget* onglets, const std::function<void(int)>& changerLangue,
+                             const QString& prefixe)
+{
+    const QString dossier = qEnvironmentVariable("VEILLEUR_CAPTURES");
+    ASSERT_NE(onglets, nullptr);
+    ecran.show();
+    for (int langue = 0; langue < 3; ++langue) {
+        SCOPED_TRACE(langue);
+        changerLangue(langue);
+        // Shown as the main window shows it, so that relabelled tabs are laid out again.
+        QCoreApplication::processEvents();
+        QTabBar* barre = onglets->tabBar();
+        for (int i = 0; i < onglets->count(); ++i) {
+            EXPECT_TRUE(barre->rect().contains(barre->tabRect(i))) << i;
+            EXPECT_GE(barre->tabRect(i).width(), barre->fontMetrics().horizontalAdvance(onglets->tabText(i))) << i;
+        }
+        for (QLabel* l : ecran.findChildren<QLabel*>())
+            EXPECT_GE(l->width(), l->sizeHint().width()) << l->objectName().toStdString();
+        for (QCheckBox* c : ecran.findChildren<QCheckBox*>())
+            EXPECT_GE(c->width(), c->sizeHint().width()) << c->objectName().toStdString();
+        for (QPushButton* b : ecran.findChildren<QPushButton*>())
+            EXPECT_GE(b->width(), b->sizeHint().width()) << b->objectName().toStdString();
+        for (int i = 0; i < onglets->count(); ++i) {
+            onglets->setCurrentIndex(i);
+            if (!dossier.isEmpty())
+                ecran.grab().save(QDir(dossier).filePath(QStringLiteral("%1-%2-%3.png").arg(prefixe).arg(langue).arg(i)));
+        }
+    }
 }

@@ -34,6 +34,16 @@ QString NomUnique(const QString& base);
 
 // Stands for the main window as the Handle of a parameter block: records every
 // WM_ECRAN (screen, device) it receives, and may run a hook on each.
+class QTabWidget;
+class QWidget;
+
+// Checks, in each of the three languages, that no tab, label, check box or
+// button caption of a shown screen is cut off at its fixed size; relabels with
+// changerLangue. Saves an image of each tab as <prefixe>-<langue>-<tab>.png
+// when VEILLEUR_CAPTURES names a folder.
+void VerifierLibellesEntiers(QWidget& ecran, QTabWidget* onglets, const std::function<void(int)>& changerLangue,
+                             const QString& prefixe);
+
 class TFenetreTemoin : public QObject {
 public:
     std::vector<std::pair<int, int>> Recus;
