@@ -6,18 +6,25 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
+// Files in memory where possible: a save syncs its file to the disk.
+QString Dossier()
+{
+    return QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath();
+}
+
 QTemporaryDir* dossier = nullptr;
 }
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    dossier = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/veilleur-fuzz-config-XXXXXX"));
+    dossier = new QTemporaryDir(Dossier() + QStringLiteral("/veilleur-fuzz-config-XXXXXX"));
     if (!dossier->isValid())
         std::abort();
     std::atexit([] { delete dossier; });

@@ -9,12 +9,19 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdint>
 #include <cstdlib>
 #include <unistd.h>
 
 namespace {
+// Files in memory where possible: a save syncs its file to the disk.
+QString Dossier()
+{
+    return QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath();
+}
+
 QTemporaryDir* dossier = nullptr;
 TJournalLog* journal = nullptr;
 TTamponJournal* tampon = nullptr;
@@ -26,7 +33,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     new QApplication(*argc, *argv);   // lives until the process ends
-    dossier = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/veilleur-fuzz-journal-XXXXXX"));
+    dossier = new QTemporaryDir(Dossier() + QStringLiteral("/veilleur-fuzz-journal-XXXXXX"));
     if (!dossier->isValid())
         std::abort();
     nomEvenement = QStringLiteral("/VeilleurFuzz%1").arg(getpid());

@@ -46,12 +46,13 @@ struct TAttendu {
 };
 
 #if defined(__SANITIZE_ADDRESS__)
-// Under AddressSanitizer every append and repaint costs several times more:
-// a shorter run keeps the suite's time, with the same checks.
-constexpr int NbTicks = 6000;
+// AddressSanitizer keeps freed blocks in quarantine (up to 256 MB), so resident
+// memory says nothing about leaks there; its own leak check at exit does.
+constexpr bool MesurerMemoire = false;
 #else
-constexpr int NbTicks = 20000;
+constexpr bool MesurerMemoire = true;
 #endif
+constexpr int NbTicks = 20000;
 constexpr int TickMesureInitiale = 2000;
 
 } // namespace
@@ -102,7 +103,9 @@ TEST(Endurance, VingtMilleTicksSansPerteNiFuite)
         EXPECT_EQ(fenetre.CompteurDemo(), NbTicks + 1) << "every tick ran at once";
         EXPECT_EQ(fenetre.DonneesKMT()[12].NbMesures, NbMaxMesures);
         EXPECT_EQ(fenetre.DonneesKMT()[26].NbMesures, NbMaxMesures);
-        EXPECT_LT(rssFinale - rssInitiale, 2048) << "resident memory grows with the ticks";
+        if (MesurerMemoire) {
+            EXPECT_LT(rssFinale - rssInitiale, 2048) << "resident memory grows with the ticks";
+        }
         EXPECT_FALSE(fenetre.VerrouDonnees().Pris());
         EXPECT_FALSE(fenetre.Journal().AccesLogEnCours());
         EXPECT_TRUE(fenetre.Journal().EvenementAccesLog().Attendre0()) << "the journal's event is left signalled";
