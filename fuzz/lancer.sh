@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang (ASan + UBSan) and runs each for a bounded time.
-# Usage: fuzz/lancer.sh [--duree SECONDS] [--corpus-seul] [name...]
+# Usage: fuzz/lancer.sh [--duree SECONDS] [--fuites] [--corpus-seul] [name...]
 #   --duree N      seconds per target (default 60)
+#   --fuites       also look for leaks after each input (about ten times slower: the
+#                  toolkit fills its font caches as inputs come, and each check scans the heap)
 #   --corpus-seul  only run each target once over its seed corpus (what CI does)
 #   name           run only these targets (e.g. config journal)
 # New inputs go to <build>/corpus/<name>/, never into the seed corpus; crashes are
@@ -11,12 +13,14 @@ racine="$(cd "$(dirname "$0")/.." && pwd)"
 dossier="${VEILLEUR_FUZZ_BUILD:-$racine/build-fuzz}"
 duree=60
 corpus_seul=0
+fuites=0
 noms=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --duree) duree="$2"; shift 2 ;;
     --corpus-seul) corpus_seul=1; shift ;;
-    -h|--help) sed -n 2,9p "$0"; exit 0 ;;
+    --fuites) fuites=1; shift ;;
+    -h|--help) sed -n 2,11p "$0"; exit 0 ;;
     *) noms+=("$1"); shift ;;
   esac
 done
@@ -45,7 +49,7 @@ for nom in "${noms[@]}"; do
     travail="$dossier/corpus/$nom"
     mkdir -p "$travail"
     echo "== fuzz_$nom: $duree s"
-    "$cible" -max_total_time="$duree" -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 \
+    "$cible" -max_total_time="$duree" -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 -detect_leaks="$fuites" \
       -artifact_prefix="$dossier/crashes/${nom}-" "$travail" "$graines"
   fi
 done
