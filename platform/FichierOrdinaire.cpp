@@ -134,7 +134,7 @@ QString TFichierOrdinaire::TexteSysteme(int code)
 
 QString TFichierOrdinaire::TextePasOrdinaire()
 {
-    return QStringLiteral("ce n'est pas un fichier ordinaire (dossier, tube ou périphérique)");
+    return QStringLiteral("Ce n'est pas un fichier ordinaire (dossier, tube ou périphérique)");
 }
 
 bool TFichierOrdinaire::Echec(int code)

@@ -271,8 +271,15 @@ TEST_F(JournalTest, EntriesStillPendingAreWrittenWhenTheStoreCloses)
 TEST_F(JournalTest, TwoProcessesAppendingLoseNoEntry)
 {
     constexpr int NbParProcessus = 3000;
-    auto ajouter = [&](std::uint8_t origine) {
-        return DansUnProcessusFils([&] {
+    // Both children append at the same time, each through a store of its own.
+    pid_t fils[2];
+    for (int p = 0; p < 2; ++p) {
+        fils[p] = fork();
+        ASSERT_NE(fils[p], -1);
+        if (fils[p] != 0)
+            continue;
+        try {
+            const auto origine = std::uint8_t(p + 1);
             TJournalLog autre(QStringLiteral("Log.dat"), nomEvenement);
             for (int i = 0; i < NbParProcessus; ++i) {
                 TEntreeLog e = Entree(origine, Maintenant);
@@ -281,16 +288,10 @@ TEST_F(JournalTest, TwoProcessesAppendingLoseNoEntry)
                 e.Valeur3 = origine * 1000.0 + i;
                 autre.AjouterEntreeLog(e);
             }
-            return 0;
-        });
-    };
-    // Both children append at the same time.
-    pid_t fils[2];
-    for (int p = 0; p < 2; ++p) {
-        fils[p] = fork();
-        ASSERT_NE(fils[p], -1);
-        if (fils[p] == 0)
-            _exit(ajouter(std::uint8_t(p + 1)));
+        } catch (...) {
+            _exit(1);
+        }
+        _exit(0);
     }
     for (pid_t f : fils) {
         int etat = 0;
