@@ -3,7 +3,6 @@
 #include "support/OutilsTest.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <cerrno>
 #include <cstring>
@@ -226,7 +225,7 @@ TEST(ConfigSet, SaveOnAFullTmpfsLeavesTheOldFile)
     EXPECT_EQ(resultat, 0);
 }
 
-TEST(ConfigSet, SaveFollowsLinksKeepsModesAndLeavesOddNodesAlone)
+TEST(ConfigSet, SaveFollowsLinksAndKeepsModes)
 {
     TDossierTemporaire dossier;
     TConfigSet c = Vide();
@@ -243,17 +242,6 @@ TEST(ConfigSet, SaveFollowsLinksKeepsModesAndLeavesOddNodesAlone)
     struct stat etat {};
     ASSERT_EQ(stat("reel/cible.set", &etat), 0);
     EXPECT_EQ(etat.st_mode & 07777, 0600u);
-
-    // A FIFO neither blocks the load nor is replaced by the save.
-    QFile::remove("Config.set");
-    ASSERT_EQ(mkfifo("Config.set", 0644), 0);
-    QElapsedTimer montre;
-    montre.start();
-    EXPECT_FALSE(ChargerConfig(c, QStringLiteral("Config.set")));
-    EXPECT_THROW(EnregistrerConfig(c, QStringLiteral("Config.set")), EErreurVeilleur);
-    EXPECT_LT(montre.elapsed(), 1000);
-    ASSERT_EQ(lstat("Config.set", &etat), 0);
-    EXPECT_TRUE(S_ISFIFO(etat.st_mode));
 }
 
 TEST(ConfigSet, WritableFileInAReadOnlyFolderIsWrittenInPlace)

@@ -977,6 +977,11 @@ TEST_F(FormVeilleurTest, EvenementPerimeRepareEtFichiersEtrangesSignalesSansBloc
         return v;
     };
     ASSERT_EQ(valeur(), 0);
+    // FIFOs named like the files: nothing waits on them, each fault is reported.
+    ASSERT_EQ(mkfifo("Log.dat", 0644), 0);
+    ASSERT_EQ(mkfifo("Config.set", 0644), 0);
+    QElapsedTimer montre;
+    montre.start();
     TFormVeilleur& f = Creer();
     EXPECT_EQ(valeur(), 1) << "signalled at start-up";
     f.Journal().EvenementAccesLog().Signaler();
@@ -987,16 +992,13 @@ TEST_F(FormVeilleurTest, EvenementPerimeRepareEtFichiersEtrangesSignalesSansBloc
     EXPECT_EQ(valeur(), 1);
     sem_close(s);
 
-    // FIFOs named like the files: a clear report, the interface not held.
-    ASSERT_EQ(mkfifo("Log.dat", 0644), 0);
-    ASSERT_EQ(mkfifo("Config.set", 0644), 0);
-    QElapsedTimer montre;
-    montre.start();
     QTest::mouseClick(Bouton("SpeedButtonJournal"), Qt::LeftButton);
     QTest::mouseClick(Bouton("SpeedButtonSp"), Qt::LeftButton);
     Traiter();
     EXPECT_LT(montre.elapsed(), 1000);
     EXPECT_EQ(f.Langue(), LangueEspagnol);
+    EXPECT_FALSE(QFileInfo("Config.set").isFile()) << "left alone";
+    EXPECT_FALSE(QFileInfo("Log.dat").isFile());
     ASSERT_GE(erreurs.size(), 2u);
     for (const QString& texte : erreurs)
         EXPECT_TRUE(texte.contains(QStringLiteral("pas un fichier ordinaire"))) << texte.toStdString();
