@@ -161,7 +161,8 @@ TLangue Langue(const QCommandLineParser& analyseur)
 // the whole day in).
 double DateIso(const QString& option, const QString& texte, bool finDeJour)
 {
-    const QDate jour = QDate::fromString(texte, Qt::ISODate);
+    // QDate also reads the date part of a date-time: a date alone has no time part.
+    const QDate jour = texte.size() == 10 ? QDate::fromString(texte, Qt::ISODate) : QDate();
     if (jour.isValid())
         return DateVeilleur::DepuisDateTime(QDateTime(finDeJour ? jour.addDays(1) : jour, QTime(0, 0)));
     QDateTime moment = QDateTime::fromString(texte, Qt::ISODateWithMs);
