@@ -18,6 +18,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -41,19 +42,27 @@ int Erreur(const QString& phrase)
 // Standard output through a big buffer, written when it fills.
 class TSortie {
 public:
-    static constexpr size_t Seuil = 512 * 1024;
-    TSortie() { m_tampon.reserve(Seuil + 4096); }
-    std::string& Tampon() { return m_tampon; }
-    void VoirSiPlein()
+    static constexpr std::size_t Taille = 1024 * 1024;
+    TSortie() : m_tampon(new char[Taille]) {}
+
+    // Room for one more export line, the buffer written out first if needed.
+    char* Place()
     {
-        if (m_tampon.size() >= Seuil)
+        if (Taille - m_n < std::size_t(TExportJournal::LongueurMaxLigne))
             Vider();
+        return m_tampon.get() + m_n;
     }
-    void Vider()
+    void Avancer(const char* fin) { m_n = std::size_t(fin - m_tampon.get()); }
+    void Ajouter(const std::string& texte)
     {
-        if (!m_tampon.empty() && std::fwrite(m_tampon.data(), 1, m_tampon.size(), stdout) != m_tampon.size())
-            m_echec = true;
-        m_tampon.clear();
+        for (std::size_t fait = 0; fait < texte.size();) {
+            if (m_n == Taille)
+                Vider();
+            const std::size_t n = std::min(texte.size() - fait, Taille - m_n);
+            std::memcpy(m_tampon.get() + m_n, texte.data() + fait, n);
+            m_n += n;
+            fait += n;
+        }
     }
     // False when standard output could not take everything.
     bool Terminer()
@@ -63,7 +72,15 @@ public:
     }
 
 private:
-    std::string m_tampon;
+    void Vider()
+    {
+        if (m_n > 0 && std::fwrite(m_tampon.get(), 1, m_n, stdout) != m_n)
+            m_echec = true;
+        m_n = 0;
+    }
+
+    std::unique_ptr<char[]> m_tampon;
+    std::size_t m_n = 0;
     bool m_echec = false;
 };
 
@@ -233,13 +250,12 @@ int Exporter(const QCommandLineParser& a)
     if (!lecteur.Ouvrir())
         return Erreur(lecteur.Erreur());
     TSortie sortie;
-    std::string& tampon = sortie.Tampon();
-    format.EnTete(tampon);
+    std::string entete;
+    format.EnTete(entete);
+    sortie.Ajouter(entete);
     const bool lu = lecteur.Parcourir([&](const TEntreeLog& e, qint64 index) {
-        if (filtre.Garde(e)) {
-            format.Ligne(tampon, e, index);
-            sortie.VoirSiPlein();
-        }
+        if (filtre.Garde(e))
+            sortie.Avancer(format.Ligne(sortie.Place(), e, index));
     });
     if (!sortie.Terminer())
         return ErreurSortie();
@@ -266,16 +282,21 @@ int Verifier(const QCommandLineParser& a)
     TVerificationJournal verification(DateVeilleur::Maintenant());
     TSortie sortie;
     qint64 n = 0;
+    std::string rapport;
     const bool lu = lecteur.Parcourir([&](const TEntreeLog& e, qint64 index) {
-        verification.Examiner(e, index, sortie.Tampon());
-        sortie.VoirSiPlein();
+        verification.Examiner(e, index, rapport);
+        if (!rapport.empty()) {
+            sortie.Ajouter(rapport);
+            rapport.clear();
+        }
         n = index + 1;
     });
     if (!lu) {
         sortie.Terminer();
         return Erreur(lecteur.Erreur());
     }
-    verification.Terminer(n, lecteur.OctetsRestants(), sortie.Tampon());
+    verification.Terminer(n, lecteur.OctetsRestants(), rapport);
+    sortie.Ajouter(rapport);
     if (!sortie.Terminer())
         return ErreurSortie();
     return verification.NbProblemes() > 0 ? SortieDommages : SortieSucces;
@@ -313,7 +334,7 @@ int Tendance(const QCommandLineParser& a)
     if (!lu)
         return Erreur(lecteur.Erreur());
     TSortie sortie;
-    std::string& texte = sortie.Tampon();
+    std::string texte;
     if (!std::isfinite(fin)) {
         texte += "no dated entry: not enough data\n";
     } else {
@@ -324,6 +345,7 @@ int Tendance(const QCommandLineParser& a)
         for (const TTendanceOrigine& r : resultats)
             texte += TTendanceJournal::Texte(r);
     }
+    sortie.Ajouter(texte);
     return sortie.Terminer() ? SortieSucces : ErreurSortie();
 }
 

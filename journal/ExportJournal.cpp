@@ -1,5 +1,6 @@
 #include "journal/ExportJournal.h"
 
+#include "data/Chaine1252.h"
 #include "data/DateVeilleur.h"
 #include "text/MessagesVeilleur.h"
 
@@ -9,19 +10,71 @@
 
 namespace {
 
-void AjouterEntier(std::string& sortie, long long valeur)
+// Two digits at a time from a table: the export writes dozens per line.
+constexpr char Paires[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+void EcrirePaire(char* p, int valeur)
 {
-    char tampon[24];
-    const auto r = std::to_chars(tampon, tampon + sizeof tampon, valeur);
-    sortie.append(tampon, r.ptr);
+    std::memcpy(p, Paires + 2 * valeur, 2);
 }
 
-void AjouterChiffres(char* p, int valeur, int nbChiffres)
+void EcrireChiffres(char* p, int valeur, int nbChiffres)
 {
     for (int i = nbChiffres - 1; i >= 0; --i) {
         p[i] = char('0' + valeur % 10);
         valeur /= 10;
     }
+}
+
+// "YYYY-MM-DD" into t.
+void EcrireJour(char* t, const QDate& date)
+{
+    int a = 0, m = 0, j = 0;
+    date.getDate(&a, &m, &j);
+    EcrireChiffres(t, a, 4);
+    t[4] = '-';
+    EcrirePaire(t + 5, m);
+    t[7] = '-';
+    EcrirePaire(t + 8, j);
+}
+
+// "THH:MM:SS.mmm" into t.
+void EcrireHeure(char* t, int ms)
+{
+    t[0] = 'T';
+    const int secondes = ms / 1000;
+    EcrirePaire(t + 1, secondes / 3600);
+    t[3] = ':';
+    EcrirePaire(t + 4, secondes / 60 % 60);
+    t[6] = ':';
+    EcrirePaire(t + 7, secondes % 60);
+    t[9] = '.';
+    EcrireChiffres(t + 10, ms % 1000, 3);
+}
+
+constexpr int LongueurJour = 10;
+
+char* EcrireEntier(char* p, long long valeur)
+{
+    if (valeur >= 0 && valeur < 100) {  // codes, origins, attributes
+        if (valeur < 10) {
+            *p = char('0' + valeur);
+            return p + 1;
+        }
+        EcrirePaire(p, int(valeur));
+        return p + 2;
+    }
+    return std::to_chars(p, p + 24, valeur).ptr;
+}
+
+char* EcrireNombre(char* p, double valeur)
+{
+    if (valeur == std::trunc(valeur) && std::fabs(valeur) < 1e15)
+        return EcrireEntier(p, static_cast<long long>(valeur));
+    return std::to_chars(p, p + 32, valeur).ptr;
 }
 
 bool DoitEtreCite(const std::string& texte)
@@ -64,6 +117,28 @@ void AjouterJson(std::string& sortie, const std::string& texte)
     sortie += '"';
 }
 
+// Writes one line at a cursor; TExportJournal::LongueurMaxLigne bounds it.
+class TLigne {
+public:
+    explicit TLigne(char* p) : m_p(p) {}
+    void Texte(const char* s, std::size_t n)
+    {
+        std::memcpy(m_p, s, n);
+        m_p += n;
+    }
+    template <std::size_t N>
+    void Texte(const char (&s)[N]) { Texte(s, N - 1); }
+    void Texte(const std::string& s) { Texte(s.data(), s.size()); }
+    void Car(char c) { *m_p++ = c; }
+    void Entier(long long v) { m_p = EcrireEntier(m_p, v); }
+    void Nombre(double v) { m_p = EcrireNombre(m_p, v); }
+    char* Curseur() { return m_p; }
+    void Avancer(std::size_t n) { m_p += n; }
+
+private:
+    char* m_p;
+};
+
 } // namespace
 
 namespace ExportJournal {
@@ -74,16 +149,8 @@ bool EcrireDateIso(double jours, char* t)
     int ms = 0;
     if (!DateVeilleur::Decomposer(jours, date, ms))
         return false;
-    int a = 0, m = 0, j = 0;
-    date.getDate(&a, &m, &j);
-    std::memcpy(t, "0000-00-00T00:00:00.000", LongueurDateIso);
-    AjouterChiffres(t, a, 4);
-    AjouterChiffres(t + 5, m, 2);
-    AjouterChiffres(t + 8, j, 2);
-    AjouterChiffres(t + 11, ms / 3600000, 2);
-    AjouterChiffres(t + 14, ms / 60000 % 60, 2);
-    AjouterChiffres(t + 17, ms / 1000 % 60, 2);
-    AjouterChiffres(t + 20, ms % 1000, 3);
+    EcrireJour(t, date);
+    EcrireHeure(t + LongueurJour, ms);
     return true;
 }
 
@@ -95,13 +162,8 @@ std::string DateIso(double jours)
 
 void AjouterNombre(std::string& sortie, double valeur)
 {
-    if (valeur == std::trunc(valeur) && std::fabs(valeur) < 1e15) {
-        AjouterEntier(sortie, static_cast<long long>(valeur));
-        return;
-    }
-    char tampon[32];
-    const auto r = std::to_chars(tampon, tampon + sizeof tampon, valeur);
-    sortie.append(tampon, r.ptr);
+    char t[32];
+    sortie.append(t, EcrireNombre(t, valeur));
 }
 
 } // namespace ExportJournal
@@ -116,6 +178,17 @@ TExportJournal::TExportJournal(TFormatExport format, TLangue langue) : m_format(
         else
             AjouterJson(cite, nom);
     }
+    // Each Windows-1252 byte of the extra information as UTF-8, escaped for JSON.
+    for (int octet = 0; octet < 256; ++octet) {
+        const QChar c = Chaine1252::VersUnicode(std::uint8_t(octet));
+        std::string utf8 = QString(c).toStdString();
+        if (format == TFormatExport::Json) {
+            std::string echappe;
+            AjouterJson(echappe, utf8);
+            utf8 = echappe.substr(1, echappe.size() - 2);
+        }
+        m_octets[size_t(octet)] = utf8;
+    }
 }
 
 void TExportJournal::EnTete(std::string& sortie) const
@@ -126,61 +199,93 @@ void TExportJournal::EnTete(std::string& sortie) const
 
 void TExportJournal::Ligne(std::string& sortie, const TEntreeLog& e, qint64 index) const
 {
-    using ExportJournal::AjouterNombre;
+    char ligne[LongueurMaxLigne];
+    sortie.append(ligne, Ligne(ligne, e, index));
+}
+
+char* TExportJournal::Ligne(char* p, const TEntreeLog& e, qint64 index) const
+{
     const bool csv = m_format == TFormatExport::Csv;
+    TLigne l(p);
     // A missing value is an empty CSV field, a JSON null.
     const auto vide = [&] {
         if (!csv)
-            sortie += "null";
+            l.Texte("null");
     };
-    const auto nombre = [&](const char* cle, double v) {
-        sortie += cle;
+    const auto cle = [&](const char* champCsv, const char* champJson) {
+        const char* c = csv ? champCsv : champJson;
+        l.Texte(c, std::strlen(c));
+    };
+    const auto nombre = [&](double v) {
         if (std::isfinite(v))
-            AjouterNombre(sortie, v);
+            l.Nombre(v);
         else
             vide();
     };
-    const auto entier = [&](const char* cle, long long v) {
-        sortie += cle;
-        AjouterEntier(sortie, v);
-    };
 
-    entier(csv ? "" : "{\"index\":", index);
-    entier(csv ? "," : ",\"code\":", e.Code);
-    sortie += csv ? "," : ",\"evenement\":";
+    cle("", "{\"index\":");
+    l.Entier(index);
+    cle(",", ",\"code\":");
+    l.Entier(e.Code);
+    cle(",", ",\"evenement\":");
     if (e.Code < NbCodesEvenements)
-        sortie += m_noms[e.Code];
+        l.Texte(m_noms[e.Code]);
     else
         vide();  // a code from outside keeps its number and gets no name
-    sortie += csv ? "," : ",\"date\":";
-    char date[ExportJournal::LongueurDateIso];
-    if (!ExportJournal::EcrireDateIso(e.DateHeure, date)) {
+
+    cle(",", ",\"date\":");
+    QDate date;
+    int ms = 0;
+    if (DateVeilleur::Decomposer(e.DateHeure, date, ms)) {
+        // Entries come in runs of the same day: its text is kept.
+        if (date.toJulianDay() != m_jourJulien) {
+            m_jourJulien = date.toJulianDay();
+            EcrireJour(m_jour, date);
+        }
+        if (!csv)
+            l.Car('"');
+        l.Texte(m_jour, LongueurJour);
+        EcrireHeure(l.Curseur(), ms);
+        l.Avancer(ExportJournal::LongueurDateIso - LongueurJour);
+        if (!csv)
+            l.Car('"');
+    } else {
         vide();
-    } else {
-        // Digits and punctuation only: neither format needs to escape it.
-        if (!csv)
-            sortie += '"';
-        sortie.append(date, ExportJournal::LongueurDateIso);
-        if (!csv)
-            sortie += '"';
     }
-    nombre(csv ? "," : ",\"jours\":", e.DateHeure);
-    entier(csv ? "," : ",\"origine\":", e.Origine);
-    entier(csv ? "," : ",\"attribut1\":", e.Attribut1);
-    entier(csv ? "," : ",\"attribut2\":", e.Attribut2);
-    sortie += csv ? "," : ",\"infos\":";
-    if (e.InfosCompl.Longueur == 0) {
-        if (!csv)
-            sortie += "\"\"";
-    } else {
-        const std::string infos = LireChaine(e.InfosCompl).toStdString();  // length clamped to 52
-        if (csv)
-            AjouterCsv(sortie, infos);
-        else
-            AjouterJson(sortie, infos);
+    cle(",", ",\"jours\":");
+    nombre(e.DateHeure);
+    cle(",", ",\"origine\":");
+    l.Entier(e.Origine);
+    cle(",", ",\"attribut1\":");
+    l.Entier(e.Attribut1);
+    cle(",", ",\"attribut2\":");
+    l.Entier(e.Attribut2);
+
+    cle(",", ",\"infos\":");
+    const int longueur = std::min<int>(e.InfosCompl.Longueur, LongueurMaxInfosCompl);  // a damaged length is clamped
+    const std::uint8_t* car = e.InfosCompl.Car;
+    bool cite = !csv;
+    for (int i = 0; i < longueur && !cite; ++i)
+        cite = car[i] == ',' || car[i] == '"' || car[i] == '\r' || car[i] == '\n';
+    if (cite)
+        l.Car('"');
+    for (int i = 0; i < longueur; ++i) {
+        if (csv && car[i] == '"')
+            l.Car('"');
+        l.Texte(m_octets[car[i]]);
     }
-    nombre(csv ? "," : ",\"valeur1\":", e.Valeur1);
-    nombre(csv ? "," : ",\"valeur2\":", e.Valeur2);
-    nombre(csv ? "," : ",\"valeur3\":", e.Valeur3);
-    sortie += csv ? "\r\n" : "}\n";
+    if (cite)
+        l.Car('"');
+
+    cle(",", ",\"valeur1\":");
+    nombre(e.Valeur1);
+    cle(",", ",\"valeur2\":");
+    nombre(e.Valeur2);
+    cle(",", ",\"valeur3\":");
+    nombre(e.Valeur3);
+    if (csv)
+        l.Texte("\r\n");
+    else
+        l.Texte("}\n");
+    return l.Curseur();
 }

@@ -14,15 +14,26 @@ public:
 
     // The CSV header row; nothing for JSON Lines.
     void EnTete(std::string& sortie) const;
+    // The longest line: 52 characters of text each escaped to 6 bytes, the
+    // event name, the numbers.
+    static constexpr int LongueurMaxLigne = 1024;
+
     // Appends the line of one entry (index = its position in the file, from 0).
     void Ligne(std::string& sortie, const TEntreeLog& entree, qint64 index) const;
+    // The same at p (room for LongueurMaxLigne); returns the end of the line.
+    char* Ligne(char* p, const TEntreeLog& entree, qint64 index) const;
 
     TFormatExport Format() const { return m_format; }
 
 private:
     TFormatExport m_format;
-    // Event names already quoted for the format: the export writes millions.
+    // Event names already quoted for the format, and each Windows-1252 byte
+    // of the extra information as UTF-8 escaped for it: the export writes millions.
     std::array<std::string, NbCodesEvenements> m_noms;
+    std::array<std::string, 256> m_octets;
+    // Text of the last day written.
+    mutable qint64 m_jourJulien = -1;
+    mutable char m_jour[10] = {};
 };
 
 namespace ExportJournal {
