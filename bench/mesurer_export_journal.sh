@@ -31,17 +31,27 @@ meilleur() {  # best wall time in seconds of three runs of "$@"
   awk -v ns="$best" 'BEGIN { printf "%.3f", ns / 1e9 }'
 }
 
+processeur() {  # CPU seconds (user + system) of one run of "$@", from the shell's own account
+  bash -c '"$@" > /dev/null; times' _ "$@" | tail -1 | awk '{
+    split($1, u, "m"); split($2, s, "m"); sub("s", "", u[2]); sub("s", "", s[2])
+    printf "%.3f", u[1] * 60 + u[2] + s[1] * 60 + s[2] }'
+}
+
 cat Log.dat > /dev/null  # warm the page cache
 brut=$(meilleur cat Log.dat)
 csv=$(meilleur "$outil" export Log.dat)
 json=$(meilleur "$outil" export --format json Log.dat)
+brutCpu=$(processeur cat Log.dat)
+csvCpu=$(processeur "$outil" export Log.dat)
 rss=$( { /usr/bin/time -v "$outil" export Log.dat > /dev/null; } 2>&1 | awk -F': ' '/Maximum resident set size/ { print $2 }')
 taille=$(stat -c %s Log.dat)
 
-awk -v n="$nombre" -v taille="$taille" -v brut="$brut" -v csv="$csv" -v json="$json" -v rss="$rss" 'BEGIN {
+awk -v n="$nombre" -v taille="$taille" -v brut="$brut" -v csv="$csv" -v json="$json" -v rss="$rss" \
+    -v brutCpu="$brutCpu" -v csvCpu="$csvCpu" 'BEGIN {
   printf "records:            %d (%.1f MB)\n", n, taille / 1e6
   printf "cat Log.dat:        %.3f s\n", brut
   printf "export (CSV):       %.3f s  %.2f M records/s  %.1f x cat\n", csv, n / csv / 1e6, csv / brut
   printf "export (JSON):      %.3f s  %.2f M records/s  %.1f x cat\n", json, n / json / 1e6, json / brut
+  printf "CPU time:           cat %.3f s, export (CSV) %.3f s\n", brutCpu, csvCpu
   printf "peak RSS (CSV):     %.1f MB\n", rss / 1024
 }'
