@@ -66,6 +66,7 @@ struct TTamponJournal {
 // event, non-signalled while this process reads or appends the file.
 class TJournalLog {
 public:
+    // Sets the named event: no access of this process is in progress yet.
     explicit TJournalLog(const QString& cheminFichier = QString::fromLatin1(NomFichierLog),
                          const QString& nomEvenement = QString::fromLatin1(NomEvenementAccesLog));
 
@@ -78,9 +79,12 @@ public:
     void PrendreAccesLog();
     void RendreAccesLog();
 
-    // Appends one entry at the end of the file (after its last whole record).
-    // When the file cannot be written the entry is kept, in order, and written
-    // first by the next append; the failure is still thrown (EErreurVeilleur).
+    // Appends one entry at the end of the file (after its last whole record),
+    // under an exclusive lock of the file that other processes appending to it
+    // also take; the lock is awaited for about 2 s at most. When the file
+    // cannot be written the entry is kept, in order, and written first by the
+    // next append; the failure is still thrown (EErreurVeilleur) with the
+    // system's text for it.
     void AjouterEntreeLog(const TEntreeLog& entree);
 
     // Writes the entries kept by failed appends, oldest first (throws like an append).

@@ -55,9 +55,9 @@ void TEvenementNomme::Signaler()
 {
     if (m_sem == SEM_FAILED)
         return;
-    int valeur = 0;
-    if (sem_getvalue(m_sem, &valeur) == 0 && valeur > 0)
-        return;
+    // Drained first, then posted once: the value ends at 1 whatever it was,
+    // even 2 left by two processes that set it together.
+    Reinitialiser();
     sem_post(m_sem);
 }
 

@@ -13,7 +13,11 @@
 #include <QFile>
 #include <QProcess>
 #include <QUuid>
+#include <csignal>
 #include <stdexcept>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 TDossierTemporaire::TDossierTemporaire()
     : m_dossier(m_temp.path()), m_precedent(QDir::currentPath())
@@ -45,6 +49,30 @@ void EcrireFichier(const QString& chemin, const QByteArray& octets)
     QFile f(chemin);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(octets) != octets.size())
         throw std::runtime_error("cannot write test file");
+}
+
+int DansUnProcessusFils(const std::function<int()>& travail)
+{
+    const pid_t fils = fork();
+    if (fils == 0) {
+        int resultat = 100;
+        try {
+            resultat = travail();
+        } catch (...) {
+        }
+        _exit(resultat);
+    }
+    int etat = 0;
+    if (fils < 0 || waitpid(fils, &etat, 0) != fils || !WIFEXITED(etat))
+        return -1;
+    return WEXITSTATUS(etat);
+}
+
+void LimiterTailleFichiers(long octets)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limite{rlim_t(octets), rlim_t(octets)};
+    setrlimit(RLIMIT_FSIZE, &limite);
 }
 
 QString NomUnique(const QString& base)

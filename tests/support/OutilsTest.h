@@ -30,6 +30,15 @@ private:
 QByteArray LireFichier(const QString& chemin);
 void EcrireFichier(const QString& chemin, const QByteArray& octets);
 
+// Runs travail in a forked child and returns its result (its exit status),
+// or -1 when the child did not exit normally. The child leaves without
+// running destructors.
+int DansUnProcessusFils(const std::function<int()>& travail);
+
+// Ignores SIGXFSZ and limits the size of the files this process writes, as a
+// full disk would.
+void LimiterTailleFichiers(long octets);
+
 // A name for a named system object unique to this test run.
 QString NomUnique(const QString& base);
 
