@@ -1,5 +1,7 @@
 #include "journal/LecteurJournal.h"
 
+#include <fcntl.h>
+
 namespace LecteurJournal {
 
 QString PhraseErreur(const QString& action, const QString& chemin, const QString& raison)
@@ -10,22 +12,21 @@ QString PhraseErreur(const QString& action, const QString& chemin, const QString
 } // namespace LecteurJournal
 
 TLecteurJournal::TLecteurJournal(const QString& chemin)
-    : m_chemin(chemin), m_fichier(chemin),
+    : m_chemin(chemin),
       m_tampon(new char[size_t(EnregistrementsParBloc * TailleEntreeLog)])  // not zeroed: only read bytes are used
 {
 }
 
 bool TLecteurJournal::Ouvrir()
 {
-    // Unbuffered: the chunks go straight into our own buffer.
-    if (m_fichier.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (m_fichier.Ouvrir(m_chemin, O_RDONLY))
         return true;
-    m_erreur = LecteurJournal::PhraseErreur(QStringLiteral("open"), m_chemin, m_fichier.errorString());
+    m_erreur = LecteurJournal::PhraseErreur(QStringLiteral("open"), m_chemin, m_fichier.TexteErreur());
     return false;
 }
 
 bool TLecteurJournal::Echec()
 {
-    m_erreur = LecteurJournal::PhraseErreur(QStringLiteral("read"), m_chemin, m_fichier.errorString());
+    m_erreur = LecteurJournal::PhraseErreur(QStringLiteral("read"), m_chemin, m_fichier.TexteErreur());
     return false;
 }

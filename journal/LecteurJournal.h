@@ -2,9 +2,10 @@
 // Reads "Log.dat" as another process may: read-only, in big chunks of whole
 // records, never the whole file in memory, the file closed again at once.
 #include "data/JournalLog.h"
+#include "platform/FichierOrdinaire.h"
 
-#include <QFile>
 #include <QString>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -36,13 +37,14 @@ public:
 
     explicit TLecteurJournal(const QString& chemin);
 
-    // Opens the file read-only; false with Erreur() set when it cannot.
+    // Opens the file read-only, without waiting and without a lock (appends
+    // of a running station are never held up); false with Erreur() set when
+    // it cannot, a FIFO, device or folder included.
     bool Ouvrir();
-    void Fermer() { m_fichier.close(); }
-    bool Existe() const { return m_fichier.exists(); }
+    void Fermer() { m_fichier.Fermer(); }
 
     // Whole records in the file as it is now.
-    qint64 NbEnregistrements() const { return m_fichier.size() / TailleEntreeLog; }
+    qint64 NbEnregistrements() { return std::max<qint64>(0, m_fichier.Taille()) / TailleEntreeLog; }
 
     // Visits records from index debut up to (not including) fin, or to the
     // end of file when fin is negative. Bytes after the last whole record are
@@ -53,19 +55,19 @@ public:
         m_restants = 0;
         if (fin >= 0 && fin <= debut)
             return true;
-        if (!m_fichier.seek(debut * TailleEntreeLog))
-            return Echec();
+        qint64 position = debut * TailleEntreeLog;
         const qint64 tailleBloc = EnregistrementsParBloc * TailleEntreeLog;
         qint64 aLire = fin < 0 ? -1 : (fin - debut) * TailleEntreeLog;
         qint64 index = debut;
         qint64 garde = 0;  // bytes of a record cut by the previous read
         while (aLire != 0) {
             const qint64 demande = aLire < 0 ? tailleBloc - garde : std::min(tailleBloc - garde, aLire);
-            const qint64 lus = m_fichier.read(m_tampon.get() + garde, demande);
+            const qint64 lus = m_fichier.Lire(position, m_tampon.get() + garde, demande);
             if (lus < 0)
                 return Echec();
             if (lus == 0)
                 break;
+            position += lus;
             if (aLire > 0)
                 aLire -= lus;
             const qint64 total = garde + lus;
@@ -87,7 +89,7 @@ private:
     bool Echec();
 
     QString m_chemin;
-    QFile m_fichier;
+    TFichierOrdinaire m_fichier;
     std::unique_ptr<char[]> m_tampon;
     qint64 m_restants = 0;
     QString m_erreur;

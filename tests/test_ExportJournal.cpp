@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -159,11 +160,15 @@ TEST_F(ExportJournal, CleanCheckAndErrorsGiveTheirExitStatus)
         EXPECT_EQ(r.Sortie, "") << commande;
         EXPECT_EQ(r.Erreurs, "veilleur-journal: cannot open \"Absent.dat\": No such file or directory.\n") << commande;
     }
+    // Neither a folder nor a FIFO named like the journal holds the tool up.
     ASSERT_TRUE(QDir().mkdir("Dossier.dat"));
-    r = Outil({"export", "Dossier.dat"});
-    EXPECT_EQ(r.Code, 2);
-    EXPECT_EQ(r.Erreurs.count('\n'), 1);
-    EXPECT_TRUE(r.Erreurs.startsWith("veilleur-journal: cannot open \"Dossier.dat\": ")) << r.Erreurs.constData();
+    ASSERT_EQ(mkfifo("Tube.dat", 0600), 0);
+    for (const char* nom : {"Dossier.dat", "Tube.dat"}) {
+        r = Outil({"export", nom});
+        EXPECT_EQ(r.Code, 2);
+        EXPECT_EQ(r.Erreurs.count('\n'), 1);
+        EXPECT_TRUE(r.Erreurs.startsWith("veilleur-journal: cannot open \"" + QByteArray(nom) + "\": ")) << r.Erreurs.constData();
+    }
 
     for (const QStringList& faux : {QStringList{"exporter"}, QStringList{"export", "--format", "xml"},
                                     QStringList{"export", "--origine", "300"}, QStringList{"tendance", "--fenetre", "demain"},
