@@ -1,6 +1,7 @@
 #include "journal/SuiviJournal.h"
 
 #include "journal/LecteurJournal.h"
+#include "platform/FichierOrdinaire.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -44,6 +45,10 @@ bool TSuiviJournal::Demarrer(qint64 queue)
     if (!info.absoluteDir().exists()) {
         Avertir(LecteurJournal::PhraseErreur(QStringLiteral("follow"), m_chemin,
                                              QStringLiteral("its folder does not exist")));
+        return false;
+    }
+    if (TFichierOrdinaire::ExisteMaisPasOrdinaire(m_chemin)) {
+        Avertir(LecteurJournal::PhraseErreur(QStringLiteral("follow"), m_chemin, TFichierOrdinaire::TextePasOrdinaire()));
         return false;
     }
     const qint64 n = info.exists() ? info.size() / TailleEntreeLog : 0;

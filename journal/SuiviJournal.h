@@ -22,7 +22,8 @@ public:
                   std::FILE* sortie, std::FILE* erreurs, QObject* parent = nullptr);
 
     // Prints the last `queue` entries already there (all when negative, none
-    // when 0), then watches the file. False when its folder does not exist.
+    // when 0), then watches the file. False when its folder does not exist or
+    // something other than a regular file bears its name.
     bool Demarrer(qint64 queue);
 
     qint64 EntreesLues() const { return m_lus; }

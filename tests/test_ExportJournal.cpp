@@ -164,6 +164,7 @@ TEST_F(ExportJournal, CleanCheckAndErrorsGiveTheirExitStatus)
     ASSERT_TRUE(QDir().mkdir("Dossier.dat"));
     ASSERT_EQ(mkfifo("Tube.dat", 0600), 0);
     for (const char* nom : {"Dossier.dat", "Tube.dat"}) {
+        EXPECT_EQ(Outil({"suivre", nom}).Code, 2) << "follows no FIFO for ever";
         r = Outil({"export", nom});
         EXPECT_EQ(r.Code, 2);
         EXPECT_EQ(r.Erreurs.count('\n'), 1);
