@@ -129,7 +129,7 @@ void TJournalLog::ChargerJournal(TTamponJournal& tampon, TLangue langue)
                 if (lus != TailleEntreeLog)
                     throw ErreurES(m_chemin, QStringLiteral("fin de fichier inattendue"));
                 const double maintenant = m_horloge();
-                if (maintenant - AgeMaxJours > entree.DateHeure)
+                if (EntreeTropAncienne(entree.DateHeure, maintenant))
                     continue;
                 tampon.NbEntrees = static_cast<std::uint16_t>(i);
                 ++i;

@@ -45,6 +45,13 @@ constexpr int NbMaxLus = 2000;
 constexpr double AgeMaxJours = 360.0;
 constexpr int CapaciteAttente = 10000;
 
+// The station's age rule: an entry more than ageMaxJours days older than now is
+// not shown (strict comparison; an entry with a NaN date is never too old).
+inline bool EntreeTropAncienne(double date, double maintenant, double ageMaxJours = AgeMaxJours)
+{
+    return maintenant - ageMaxJours > date;
+}
+
 inline const char* const NomFichierLog = "Log.dat";
 inline const char* const NomEvenementAccesLog = "EventAccesLogTermine";
 

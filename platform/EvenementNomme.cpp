@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <time.h>
 
 namespace {
 QByteArray NomPosix(const QString& nom)
@@ -33,6 +34,21 @@ bool TEvenementNomme::Attendre0()
             return false;
     }
     return true;
+}
+
+bool TEvenementNomme::Attendre(int delaiMs)
+{
+    if (m_sem == SEM_FAILED)
+        return true;
+    timespec limite{};
+    clock_gettime(CLOCK_MONOTONIC, &limite);
+    limite.tv_sec += delaiMs / 1000;
+    limite.tv_nsec += long(delaiMs % 1000) * 1000000L;
+    if (limite.tv_nsec >= 1000000000L) {
+        ++limite.tv_sec;
+        limite.tv_nsec -= 1000000000L;
+    }
+    return sem_clockwait(m_sem, CLOCK_MONOTONIC, &limite) == 0;
 }
 
 void TEvenementNomme::Signaler()

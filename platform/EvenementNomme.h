@@ -22,6 +22,9 @@ public:
 
     // Wait with a time-out of 0 ms: true (and the signal consumed) when signalled.
     bool Attendre0();
+    // Wait at most delaiMs: true (and the signal consumed) when it came in
+    // time; false on time-out or when a signal to the process interrupted it.
+    bool Attendre(int delaiMs);
     void Signaler();
     void Reinitialiser();
 

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QUuid>
 #include <csignal>
 #include <stdexcept>
@@ -77,6 +78,23 @@ void LimiterTailleFichiers(long octets)
 QString NomUnique(const QString& base)
 {
     return base + QUuid::createUuid().toString(QUuid::Id128).left(12);
+}
+
+TResultatProgramme LancerProgramme(const QString& programme, const QStringList& arguments)
+{
+    QProcess processus;
+    processus.start(programme, arguments);
+    TResultatProgramme r;
+    if (!processus.waitForFinished(60000)) {
+        processus.kill();
+        processus.waitForFinished();
+        return r;
+    }
+    r.Sortie = processus.readAllStandardOutput();
+    r.Erreurs = processus.readAllStandardError();
+    if (processus.exitStatus() == QProcess::NormalExit)
+        r.Code = processus.exitCode();
+    return r;
 }
 
 bool TFenetreTemoin::event(QEvent* e)
