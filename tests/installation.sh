@@ -30,6 +30,10 @@ for f in bin/$nom share/applications/$id.desktop share/metainfo/$id.metainfo.xml
     [ -s "$usr/$f" ] || echec "$f not installed"
 done
 [ -x "$usr/bin/$nom" ] || echec "launcher not executable"
+# Menu, log-in entry and service all run the launcher found on the path, whatever the prefix.
+for f in share/applications/$id.desktop share/$nom/autostart/$id.desktop lib/systemd/user/$nom.service; do
+    grep -qx "Exec\(Start\)\?=$nom" "$usr/$f" || echec "$f does not run the launcher"
+done
 desktop-file-validate "$usr/share/applications/$id.desktop" "$usr/share/$nom/autostart/$id.desktop" \
     || echec "desktop entries invalid"
 appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml" >"$tmp/appstream.log" 2>&1 \
