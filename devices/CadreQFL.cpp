@@ -24,10 +24,8 @@ namespace {
 // A caption that no code changes (units, fixed names).
 QLabel* NouveauTexteFixe(QWidget* parent, const QString& texte, const QRect& place)
 {
-    auto* label = new QLabel(texte, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label->setGeometry(place);
+    QLabel* label = NouveauLabel(parent, QString(), place);
+    label->setText(texte);
     return label;
 }
 
@@ -340,7 +338,7 @@ void TFrameQFL::StringGridEtatsQFL16DrawCell(QPainter& peintre, int colonne, int
                                              const QRect& rect)
 {
     const QString texte = StringGridEtatsQFL16->Cellule(colonne, ligne);
-    const int largeur = peintre.fontMetrics().horizontalAdvance(texte);
+    const int largeur = StringGridEtatsQFL16->AjusterPolice(peintre, texte, rect.width() - 2);
     TGrilleDessinee::TexteRect(peintre, rect,
                                TGrilleDessinee::PositionCentree(rect.left(), rect.width(), largeur),
                                rect.top() + 2, texte, CouleursSysteme::FaceBouton);
