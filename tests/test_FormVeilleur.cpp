@@ -709,6 +709,10 @@ TEST(Bandeau, DateLongueDeLaLocalePuisHeureSur24Heures)
     EXPECT_EQ(TFormVeilleur::TexteBandeau(QDateTime(date, QTime(7, 8, 9)), fr),
               QStringLiteral("vendredi 2 janvier 2026 - 07:08:09"));
     EXPECT_TRUE(TFormVeilleur::TexteBandeau(QDateTime(date, QTime(19, 5, 0)), us).contains(QStringLiteral("January")));
+    // The time takes the locale's own separator.
+    const QLocale fi(QLocale::Finnish, QLocale::Finland);
+    EXPECT_EQ(TFormVeilleur::TexteBandeau(QDateTime(date, QTime(7, 8, 9)), fi),
+              fi.toString(date, QLocale::LongFormat) + QStringLiteral(" - 07.08.09"));
 }
 
 TEST_F(FormVeilleurTest, BandeauALHeureDuSysteme)
