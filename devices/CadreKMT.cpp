@@ -281,9 +281,11 @@ void TFrameKMT::ConstruireHistorique(QWidget* page)
     panel8->setAutoFillBackground(true);
 
     // Range labels: the largest value at the top and the smallest at the bottom,
-    // both ending just left of the plot.
-    Label5 = NouveauLabel(panel8, "Label5", QRect(4, 8, 74, 16), Qt::AlignRight | Qt::AlignTop);
-    Label4 = NouveauLabel(panel8, "Label4", QRect(4, 216, 74, 16), Qt::AlignRight | Qt::AlignTop);
+    // both ending just left of the plot. Right-aligned over all the room left of
+    // it, so that a value grows to the left; the largest, "131070 kOhm", is
+    // condensed a little to fit there.
+    Label5 = NouveauLabel(panel8, "Label5", QRect(2, 8, 76, 16), Qt::AlignRight | Qt::AlignTop);
+    Label4 = NouveauLabel(panel8, "Label4", QRect(2, 216, 76, 16), Qt::AlignRight | Qt::AlignTop);
 
     Panel7 = NouveauControle<QFrame>(panel8, "Panel7", QRect(80, 8, 553, 225));
     Panel7->setFrameStyle(QFrame::Box | QFrame::Plain);

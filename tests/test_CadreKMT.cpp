@@ -608,6 +608,44 @@ TEST_F(CadreKMT, DispositionNomsEtCouleurs)
     EXPECT_EQ(pixels(groupe2, sarcelle), 0);
 }
 
+// The range labels end just left of the plot and show the largest value, twice
+// the largest threshold, whole; no caption of the screen is cut in any language.
+TEST_F(CadreKMT, EtiquettesEntieresJusquA131070)
+{
+    Ouvrir();
+    auto r = NouvelEnregistrement();
+    for (int i = 1; i <= 3; ++i)
+        Ajouter(*r, DateEchantillon(i), 65535, 65535);
+    Ecran->Actualiser(r.get());
+    EXPECT_EQ(TexteLabel("Label5"), "131070 kOhm");
+    EXPECT_EQ(TexteLabel("Label4"), "65535 kOhm");
+    auto* onglets = Trouver<QTabWidget>("PageControl1");
+    VerifierLibellesEntiers(*Ecran, onglets, [this](int langue) { Ecran->ChangerLangue(TLangue(langue)); },
+                            QStringLiteral("kmt"));
+
+    onglets->setCurrentWidget(Trouver<QWidget>("TabSheetHistorique"));
+    QCoreApplication::processEvents();
+    for (const char* nom : {"Label4", "Label5"}) {
+        auto* label = Trouver<QLabel>(nom);
+        EXPECT_EQ(label->geometry().right() + 1, 78) << nom;
+        EXPECT_GE(label->x(), 1) << nom << ": inside the panel's border";
+    }
+    // Drawn whole: ink from near the label's left end to its right end, none
+    // in its first column.
+    const QImage image = Trouver<QLabel>("Label5")->grab().toImage();
+    const QRgb fond = image.pixel(0, 0);
+    int gauche = image.width(), droite = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != fond) {
+                gauche = std::min(gauche, x);
+                droite = std::max(droite, x);
+            }
+    EXPECT_GE(gauche, 1);
+    EXPECT_LE(gauche, 6);
+    EXPECT_GE(droite, image.width() - 3);
+}
+
 TEST_F(CadreKMT, SeparateursDeLaLocale)
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
