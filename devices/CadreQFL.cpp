@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QInputMethodEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
@@ -347,6 +348,10 @@ void TFrameQFL::StringGridEtatsQFL16DrawCell(QPainter& peintre, int colonne, int
 bool TFrameQFL::eventFilter(QObject* objet, QEvent* evenement)
 {
     if (evenement->type() == QEvent::KeyPress && EditKeyPress(evenement))
+        return true;
+    // Text composed by an input method is typed text too.
+    if (evenement->type() == QEvent::InputMethod
+        && !static_cast<QInputMethodEvent*>(evenement)->commitString().isEmpty())
         return true;
     return TFrameEnhanced::eventFilter(objet, evenement);
 }
