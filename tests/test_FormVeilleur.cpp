@@ -642,6 +642,27 @@ TEST_F(FormVeilleurTest, RequetesGardeesPendantQuUnEcranEstOccupe)
     EXPECT_EQ(f.RequetesEnAttente(), 0);
 }
 
+// A menu or language button clicked while the screen is busy (a port scan)
+// goes down only once its screen or language is in place.
+TEST_F(FormVeilleurTest, BoutonEnfonceQuandSaDemandeEstServie)
+{
+    TFormVeilleur& f = Creer();
+    {
+        TOccupationEcran occupation(*f.EcranCourant());
+        QTest::mouseClick(Bouton("SpeedButtonJournal"), Qt::LeftButton);
+        QTest::mouseClick(Bouton("SpeedButtonSp"), Qt::LeftButton);
+        Traiter();
+        EXPECT_TRUE(Bouton("SpeedButtonAccueil")->isChecked());
+        EXPECT_FALSE(Bouton("SpeedButtonJournal")->isChecked());
+        EXPECT_TRUE(Bouton("SpeedButtonFr")->isChecked());
+    }
+    Traiter();
+    EXPECT_EQ(f.NumEcranCourant(), EcranJournal);
+    EXPECT_TRUE(Bouton("SpeedButtonJournal")->isChecked());
+    EXPECT_FALSE(Bouton("SpeedButtonAccueil")->isChecked());
+    EXPECT_TRUE(Bouton("SpeedButtonSp")->isChecked());
+}
+
 // Once the screen is released its kept requests are queued to run; a click
 // that comes before they have run is a later request and must not be undone by
 // them.
