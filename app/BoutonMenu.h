@@ -24,6 +24,14 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // A click does not put the button down: the window does, once the screen
+    // or language it asks for is in place (a request may have to wait). The
+    // group still raises the button that was down.
+    void nextCheckState() override
+    {
+        if (isChecked())
+            setChecked(false);
+    }
 
 private:
     int m_tag;

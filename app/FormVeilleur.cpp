@@ -6,6 +6,7 @@
 #include "app/GenerateurDemo.h"
 #include "app/PanneauDecore.h"
 #include "data/ConfigSet.h"
+#include "data/DateVeilleur.h"
 #include "data/ErreurVeilleur.h"
 #include "data/VerrouDonnees.h"
 #include "devices/CadreKMT.h"
@@ -739,8 +740,7 @@ void TFormVeilleur::AfficherRecherche(std::int32_t appareil)
 
 QString TFormVeilleur::TexteBandeau(const QDateTime& instant, const QLocale& locale)
 {
-    return locale.toString(instant.date(), QLocale::LongFormat) + QStringLiteral(" - ")
-        + locale.toString(instant.time(), QStringLiteral("HH:mm:ss"));
+    return DateVeilleur::TexteDateLongue(instant.date(), instant.time(), locale);
 }
 
 void TFormVeilleur::TimerBandeauTimer()

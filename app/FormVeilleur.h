@@ -66,7 +66,7 @@ public:
     void AppliquerLangue();
 
     // The banner's text for an instant: the locale's long date, then the
-    // 24-hour time ("dddddd - hh:nn:ss").
+    // 24-hour time with its separator ("dddddd - hh:nn:ss").
     static QString TexteBandeau(const QDateTime& instant, const QLocale& locale);
 
     // State, for the screens' tests and the window's own.

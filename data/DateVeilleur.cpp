@@ -1,10 +1,39 @@
 #include "data/DateVeilleur.h"
 
+#include <QLocale>
+
 #include <cmath>
 
 namespace {
 const QDate Origine(1899, 12, 30);
 constexpr double MsParJour = 86400000.0;
+
+QChar Separateur(const QString& format, QChar defaut)
+{
+    bool dansCitation = false;
+    bool apresChamp = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\'')) {
+            dansCitation = !dansCitation;
+            continue;
+        }
+        if (dansCitation)
+            continue;
+        if (c.isLetter()) {
+            apresChamp = true;
+            continue;
+        }
+        if (!apresChamp || c.isSpace() || c.category() == QChar::Other_Format)
+            continue;
+        return c;
+    }
+    return defaut;
+}
+
+QString DeuxChiffres(int n)
+{
+    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+}
 }
 
 namespace DateVeilleur {
@@ -35,13 +64,22 @@ bool Decomposer(double jours, QDate& date, int& msDuJour)
     return true;
 }
 
+bool VersDateEtHeure(double jours, QDate& date, QTime& heure)
+{
+    int ms = 0;
+    if (!Decomposer(jours, date, ms))
+        return false;
+    heure = QTime::fromMSecsSinceStartOfDay(ms);
+    return true;
+}
+
 QDateTime VersDateTime(double jours)
 {
     QDate date;
-    int ms = 0;
-    if (!Decomposer(jours, date, ms))
+    QTime heure;
+    if (!VersDateEtHeure(jours, date, heure))
         return {};
-    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(ms));
+    return QDateTime(date, heure);
 }
 
 double Maintenant()
@@ -59,6 +97,27 @@ double Maintenant()
     }
     constexpr double JoursJusquA1970 = 25569.0;
     return JoursJusquA1970 + double(utc + decalageMs) / MsParJour;
+}
+
+QChar SeparateurDate(const QLocale& locale)
+{
+    return Separateur(locale.dateFormat(QLocale::ShortFormat), QLatin1Char('/'));
+}
+
+QChar SeparateurHeure(const QLocale& locale)
+{
+    return Separateur(locale.timeFormat(QLocale::ShortFormat), QLatin1Char(':'));
+}
+
+QString TexteHeure(const QTime& heure, const QLocale& locale)
+{
+    const QChar sep = SeparateurHeure(locale);
+    return DeuxChiffres(heure.hour()) + sep + DeuxChiffres(heure.minute()) + sep + DeuxChiffres(heure.second());
+}
+
+QString TexteDateLongue(const QDate& date, const QTime& heure, const QLocale& locale)
+{
+    return locale.toString(date, QLocale::LongFormat) + QStringLiteral(" - ") + TexteHeure(heure, locale);
 }
 
 } // namespace DateVeilleur

@@ -77,56 +77,33 @@ void DefinirCouleur(QWidget* w, QPalette::ColorRole role, const QColor& couleur)
     w->setPalette(p);
 }
 
-// The close glyph of the picture button: a red disc with a white cross.
-// The separator that follows the first field made of one of the letters in a
-// locale's format ("HH:mm" gives ':', "dd.MM.yy" gives '.'). A format whose
-// fields are set apart by blanks or words ("d MMM yyyy") has no separator for
-// an all-digit text: the usual one is taken.
-QChar SeparateurDuFormat(const QString& format, const QString& lettres, QChar parDefaut)
-{
-    int i = 0;
-    while (i < format.size() && !lettres.contains(format[i]))
-        ++i;
-    while (i < format.size() && lettres.contains(format[i]))
-        ++i;
-    if (i < format.size() && format[i].isPunct() && format[i] != QLatin1Char('\''))
-        return format[i];
-    return parDefaut;
-}
-
 QString DeuxChiffres(int n)
 {
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
 }
 
-// hh:nn:ss with the locale's time separator.
-QString Heure(const QTime& heure)
-{
-    const QChar sep = SeparateurDuFormat(QLocale().timeFormat(QLocale::ShortFormat), QStringLiteral("hH"),
-                                         QLatin1Char(':'));
-    return DeuxChiffres(heure.hour()) + sep + DeuxChiffres(heure.minute()) + sep + DeuxChiffres(heure.second());
-}
-
-// "dddddd - hh:nn:ss": the locale's long date, then the time.
+// "dddddd - hh:nn:ss": the locale's long date, then the time, as the count
+// holds them (wall-clock time).
 QString DateLongue(double jours)
 {
-    const QDateTime moment = DateVeilleur::VersDateTime(jours);
-    if (!moment.isValid())
+    QDate date;
+    QTime heure;
+    if (!DateVeilleur::VersDateEtHeure(jours, date, heure))
         return PasDeDateLongue;
-    return QLocale().toString(moment.date(), QLocale::LongFormat) + QStringLiteral(" - ") + Heure(moment.time());
+    return DateVeilleur::TexteDateLongue(date, heure, QLocale());
 }
 
 // "dd/mm/yy - hh:nn:ss" with the locale's date and time separators.
 QString DateCourte(double jours)
 {
-    const QDateTime moment = DateVeilleur::VersDateTime(jours);
-    if (!moment.isValid())
+    QDate date;
+    QTime heure;
+    if (!DateVeilleur::VersDateEtHeure(jours, date, heure))
         return PasDeDateCourte;
-    const QChar sep = SeparateurDuFormat(QLocale().dateFormat(QLocale::ShortFormat), QStringLiteral("dMy"),
-                                         QLatin1Char('/'));
-    const QDate d = moment.date();
-    return DeuxChiffres(d.day()) + sep + DeuxChiffres(d.month()) + sep + DeuxChiffres(d.year() % 100)
-         + QStringLiteral(" - ") + Heure(moment.time());
+    const QLocale locale;
+    const QChar sep = DateVeilleur::SeparateurDate(locale);
+    return DeuxChiffres(date.day()) + sep + DeuxChiffres(date.month()) + sep + DeuxChiffres(date.year() % 100)
+         + QStringLiteral(" - ") + DateVeilleur::TexteHeure(heure, locale);
 }
 
 // "00": a whole number of at least two digits.
@@ -304,9 +281,11 @@ void TFrameKMT::ConstruireHistorique(QWidget* page)
     panel8->setAutoFillBackground(true);
 
     // Range labels: the largest value at the top and the smallest at the bottom,
-    // both ending just left of the plot.
-    Label5 = NouveauLabel(panel8, "Label5", QRect(4, 8, 74, 16), Qt::AlignRight | Qt::AlignTop);
-    Label4 = NouveauLabel(panel8, "Label4", QRect(4, 216, 74, 16), Qt::AlignRight | Qt::AlignTop);
+    // both ending just left of the plot. Right-aligned over all the room left of
+    // it, so that a value grows to the left; the largest, "131070 kOhm", is
+    // condensed a little to fit there.
+    Label5 = NouveauLabel(panel8, "Label5", QRect(2, 8, 76, 16), Qt::AlignRight | Qt::AlignTop);
+    Label4 = NouveauLabel(panel8, "Label4", QRect(2, 216, 76, 16), Qt::AlignRight | Qt::AlignTop);
 
     Panel7 = NouveauControle<QFrame>(panel8, "Panel7", QRect(80, 8, 553, 225));
     Panel7->setFrameStyle(QFrame::Box | QFrame::Plain);

@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QInputMethodEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
@@ -24,10 +25,8 @@ namespace {
 // A caption that no code changes (units, fixed names).
 QLabel* NouveauTexteFixe(QWidget* parent, const QString& texte, const QRect& place)
 {
-    auto* label = new QLabel(texte, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label->setGeometry(place);
+    QLabel* label = NouveauLabel(parent, QString(), place);
+    label->setText(texte);
     return label;
 }
 
@@ -340,7 +339,7 @@ void TFrameQFL::StringGridEtatsQFL16DrawCell(QPainter& peintre, int colonne, int
                                              const QRect& rect)
 {
     const QString texte = StringGridEtatsQFL16->Cellule(colonne, ligne);
-    const int largeur = peintre.fontMetrics().horizontalAdvance(texte);
+    const int largeur = StringGridEtatsQFL16->AjusterPolice(peintre, texte, rect.width() - 2);
     TGrilleDessinee::TexteRect(peintre, rect,
                                TGrilleDessinee::PositionCentree(rect.left(), rect.width(), largeur),
                                rect.top() + 2, texte, CouleursSysteme::FaceBouton);
@@ -349,6 +348,10 @@ void TFrameQFL::StringGridEtatsQFL16DrawCell(QPainter& peintre, int colonne, int
 bool TFrameQFL::eventFilter(QObject* objet, QEvent* evenement)
 {
     if (evenement->type() == QEvent::KeyPress && EditKeyPress(evenement))
+        return true;
+    // Text composed by an input method is typed text too.
+    if (evenement->type() == QEvent::InputMethod
+        && !static_cast<QInputMethodEvent*>(evenement)->commitString().isEmpty())
         return true;
     return TFrameEnhanced::eventFilter(objet, evenement);
 }

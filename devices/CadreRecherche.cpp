@@ -26,9 +26,8 @@ constexpr int LargeurColonneDeparts = 38;
 
 QLabel* NouvelleUnite(QWidget* parent, const char* unite, int gauche, int haut)
 {
-    auto* label = new QLabel(QLatin1String(unite), parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setGeometry(gauche, haut, 40, 16);
+    QLabel* label = NouveauLabel(parent, QString(), QRect(gauche, haut, 40, 16));
+    label->setText(QLatin1String(unite));
     return label;
 }
 
@@ -252,15 +251,16 @@ void TFrameRecherche::StringGridMesuresQFL16DrawCell(QPainter& peintre, int colo
 {
     if (ligne == 0 || colonne == 0)
         return;
-    TGrilleDessinee::TexteRect(peintre, rect, rect.left() + 2, rect.top() + 2,
-                               StringGridMesuresQFL16->Cellule(colonne, ligne),
+    const QString texte = StringGridMesuresQFL16->Cellule(colonne, ligne);
+    StringGridMesuresQFL16->AjusterPolice(peintre, texte, rect.width() - 3);
+    TGrilleDessinee::TexteRect(peintre, rect, rect.left() + 2, rect.top() + 2, texte,
                                CouleurCelluleMesure(colonne, ligne));
 }
 
 void TFrameRecherche::StringGrid1DrawCell(QPainter& peintre, int colonne, int ligne, const QRect& rect)
 {
     const QString texte = StringGrid1->Cellule(colonne, ligne);
-    const int largeur = peintre.fontMetrics().horizontalAdvance(texte);
+    const int largeur = StringGrid1->AjusterPolice(peintre, texte, rect.width() - 2);
     const bool fixe = ligne < StringGrid1->LignesFixes() || colonne < StringGrid1->ColonnesFixes();
     TGrilleDessinee::TexteRect(peintre, rect,
                                TGrilleDessinee::PositionCentree(rect.left(), rect.width(), largeur),

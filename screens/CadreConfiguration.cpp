@@ -435,9 +435,13 @@ void TFrameConfiguration::ButtonValiderClick()
     if (k >= 1 && k <= m_nbPorts)
         m_config->PortCom = NumPortsListe[k];
     for (int source = 1; source <= NbSources; ++source) {
-        const QTableWidgetItem* nom = ValueListEditorNomSources->item(source - 1, 1);
+        QTableWidgetItem* nom = ValueListEditorNomSources->item(source - 1, 1);
         // Cut to the slot's 100 characters by the store itself.
         EcrireChaine(m_config->NomsSources[source], nom ? nom->text() : QString());
+        // Shown as stored ("?" for a character Windows-1252 lacks), as the
+        // other screens will show it.
+        if (nom)
+            nom->setText(LireChaine(m_config->NomsSources[source]));
     }
     try {
         EnregistrerConfig(*m_config, QString::fromLatin1(NomFichierConfig));

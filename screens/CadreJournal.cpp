@@ -8,6 +8,8 @@
 
 #include <QHeaderView>
 #include <QLocale>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -30,28 +32,6 @@ private:
     const TFrameJournal::TTriEnCours& m_tri;
 };
 
-QChar Separateur(const QString& format, QChar defaut)
-{
-    bool dansCitation = false;
-    bool apresChamp = false;
-    for (const QChar c : format) {
-        if (c == QLatin1Char('\'')) {
-            dansCitation = !dansCitation;
-            continue;
-        }
-        if (dansCitation)
-            continue;
-        if (c.isLetter()) {
-            apresChamp = true;
-            continue;
-        }
-        if (!apresChamp || c.isSpace() || c.category() == QChar::Other_Format)
-            continue;
-        return c;
-    }
-    return defaut;
-}
-
 inline std::uint8_t Plier(QChar c)
 {
     std::uint8_t code = Chaine1252::DepuisUnicode(c.unicode());
@@ -66,6 +46,24 @@ void AjouterDeuxChiffres(QString& s, int n)
     s += QLatin1Char(static_cast<char>('0' + n % 10));
 }
 
+// The width a date and time of the list takes in its column, margins
+// included, with the system's separators (digits all have one width).
+int LargeurDate(const QTreeWidget& liste)
+{
+    const QLocale locale = QLocale::system();
+    const QString exemple = TFrameJournal::FormaterDateHeure(
+        DateVeilleur::DepuisDateTime(QDateTime(QDate(2028, 8, 28), QTime(18, 48, 58, 888))),
+        DateVeilleur::SeparateurDate(locale), DateVeilleur::SeparateurHeure(locale));
+    // Measured as the list's items measure their texts.
+    QStyleOptionViewItem option;
+    option.initFrom(liste.viewport());
+    option.font = liste.font();
+    option.fontMetrics = QFontMetrics(option.font);
+    option.features = QStyleOptionViewItem::HasDisplay;
+    option.text = exemple;
+    return liste.style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), &liste).width();
+}
+
 } // namespace
 
 TFrameJournal::TFrameJournal(QWidget* parent)
@@ -74,10 +72,7 @@ TFrameJournal::TFrameJournal(QWidget* parent)
     setFont(PoliceEcran(13));
 
     ListViewJournal = NouveauControle<QTreeWidget>(this, QStringLiteral("ListViewJournal"), QRect(8, 8, 737, 617));
-    // The station's small default face (as in the overview's grids): at the
-    // ordinary 13 pixels the date and time no longer fit their 150-pixel column
-    // and would be cut to an ellipsis.
-    ListViewJournal->setFont(PoliceEcran(11));
+    ListViewJournal->setFont(PoliceEcran(13));
     ListViewJournal->setColumnCount(NbColonnes);
     ListViewJournal->setRootIsDecorated(false);
     ListViewJournal->setItemsExpandable(false);
@@ -87,9 +82,15 @@ TFrameJournal::TFrameJournal(QWidget* parent)
     ListViewJournal->setSelectionMode(QAbstractItemView::SingleSelection);
     ListViewJournal->setSortingEnabled(false);
     ListViewJournal->setColumnWidth(ColonneEvenement, 200);
-    ListViewJournal->setColumnWidth(ColonneDate, 150);
+    const int largeurDate = std::max(150, LargeurDate(*ListViewJournal));
+    ListViewJournal->setColumnWidth(ColonneDate, largeurDate);
     ListViewJournal->setColumnWidth(ColonneOrigine, 100);
-    ListViewJournal->setColumnWidth(ColonneInfos, 260);
+    // The last column gives up what the wider date takes beyond the room the
+    // list has beside its vertical scroll bar.
+    ListViewJournal->ensurePolished();
+    const int place = ListViewJournal->width() - 2 * ListViewJournal->frameWidth()
+                    - ListViewJournal->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, ListViewJournal);
+    ListViewJournal->setColumnWidth(ColonneInfos, std::min(260, place - 200 - largeurDate - 100));
     QHeaderView* entete = ListViewJournal->header();
     entete->setStretchLastSection(false);
     entete->setSectionsMovable(false);
@@ -129,8 +130,8 @@ void TFrameJournal::Actualiser(void* donnees)
     ListViewJournal->hide();
     ListViewJournal->setUpdatesEnabled(false);
     const QLocale locale = QLocale::system();
-    const QChar separateurDate = SeparateurDate(locale);
-    const QChar separateurHeure = SeparateurHeure(locale);
+    const QChar separateurDate = DateVeilleur::SeparateurDate(locale);
+    const QChar separateurHeure = DateVeilleur::SeparateurHeure(locale);
     QList<QTreeWidgetItem*> elements;
     elements.reserve(nb);
     for (int k = nb; k >= 1; --k) {
@@ -199,28 +200,17 @@ int TFrameJournal::ComparerDecroissant(const QTreeWidgetItem* a, const QTreeWidg
     return -ComparerCroissant(a, b, colonne);
 }
 
-QChar TFrameJournal::SeparateurDate(const QLocale& locale)
-{
-    return Separateur(locale.dateFormat(QLocale::ShortFormat), QLatin1Char('/'));
-}
-
-QChar TFrameJournal::SeparateurHeure(const QLocale& locale)
-{
-    return Separateur(locale.timeFormat(QLocale::ShortFormat), QLatin1Char(':'));
-}
-
 QString TFrameJournal::FormaterDateHeure(double jours, QChar separateurDate, QChar separateurHeure)
 {
-    const QDateTime moment = DateVeilleur::VersDateTime(jours);
+    QDate date;
+    QTime heure;
     QString s;
     s.reserve(32);
-    if (!moment.isValid()) {
+    if (!DateVeilleur::VersDateEtHeure(jours, date, heure)) {
         s += QLatin1String("--") + separateurDate + QLatin1String("--") + separateurDate
              + QLatin1String("-- - --") + separateurHeure + QLatin1String("--'--''---ms");
         return s;
     }
-    const QDate date = moment.date();
-    const QTime heure = moment.time();
     AjouterDeuxChiffres(s, date.day());
     s += separateurDate;
     AjouterDeuxChiffres(s, date.month());

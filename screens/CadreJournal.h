@@ -7,7 +7,6 @@
 #include <QString>
 #include <cstdint>
 
-class QLocale;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -36,13 +35,9 @@ public:
     static int ComparerDecroissant(const QTreeWidgetItem* a, const QTreeWidgetItem* b, int colonne);
     static int ComparerTextes(const QString& a, const QString& b);
 
-    // The locale's date and time separators: the first character of its short
-    // format that is neither a field letter, quoted text, a blank nor an
-    // invisible mark; '/' and ':' when the format has none (the "C" locale).
-    static QChar SeparateurDate(const QLocale& locale);
-    static QChar SeparateurHeure(const QLocale& locale);
-    // dd/mm/yy - hh:nn'ss''zzzms with the given separators; a day count that is
-    // no date (NaN, infinite, out of range) gives --/--/-- - --:--'--''---ms.
+    // dd/mm/yy - hh:nn'ss''zzzms with the given separators, the wall-clock date
+    // and time the count holds; a day count that is no date (NaN, infinite,
+    // out of range) gives --/--/-- - --:--'--''---ms.
     static QString FormaterDateHeure(double jours, QChar separateurDate, QChar separateurHeure);
 
     using TComparaison = int (*)(const QTreeWidgetItem*, const QTreeWidgetItem*, int);

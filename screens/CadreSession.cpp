@@ -13,6 +13,7 @@
 #include <QLocale>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QStyleFactory>
 #include <QTreeWidget>
 
@@ -28,6 +29,19 @@ QLineEdit* NouveauChamp(QWidget* parent, const char* nom, const QRect& place)
     edit->setGeometry(place);
     return edit;
 }
+
+// Items of a drop-down list drawn as list rows of a fixed height.
+class TElementsDeHauteurFixe : public QStyledItemDelegate {
+public:
+    TElementsDeHauteurFixe(int hauteur, QObject* parent) : QStyledItemDelegate(parent), m_hauteur(hauteur) {}
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), m_hauteur};
+    }
+
+private:
+    int m_hauteur;
+};
 
 QPushButton* NouveauBouton(QWidget* parent, const char* nom, const QRect& place)
 {
@@ -163,6 +177,7 @@ TFrameSession::TFrameSession(QWidget* parent)
     ComboBoxMode->setObjectName(QStringLiteral("ComboBoxMode"));
     ComboBoxMode->setGeometry(488, 48, 161, 24);
     ComboBoxMode->setEditable(false);
+    ComboBoxMode->setItemDelegate(new TElementsDeHauteurFixe(16, ComboBoxMode));
     // One item per session mode, in the order of the mode byte.
     ComboBoxMode->addItems({QString(), QString(), QString()});
     ButtonAjouter = NouveauBouton(GroupBoxOutilsAdmin, "ButtonAjouter", QRect(456, 104, 193, 25));

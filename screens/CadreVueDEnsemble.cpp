@@ -140,12 +140,14 @@ void TFrameVueDEnsemble::StringGridDrawCell(TGrilleDessinee& grille, QPainter& p
     // Row colours: heading, then alternating shades.
     const QColor fond = r == 0 ? FondEntete : (r % 2 == 1 ? FondImpair : FondPair);
 
-    // Text: the names left-aligned, everything else centred.
+    // Text: the names left-aligned, everything else centred; a text too wide
+    // for its cell is condensed to keep a pixel clear of each edge.
     if (tag == TagNumSource && c == 1) {
+        grille.AjusterPolice(p, texte, R - L - 3);
         TGrilleDessinee::TexteRect(p, rect, L + 2, T + 2, texte, fond);
     } else {
-        const int x = TGrilleDessinee::PositionCentree(L, R - L, p.fontMetrics().horizontalAdvance(texte));
-        TGrilleDessinee::TexteRect(p, rect, x, T + 2, texte, fond);
+        const int largeur = grille.AjusterPolice(p, texte, R - L - 2);
+        TGrilleDessinee::TexteRect(p, rect, TGrilleDessinee::PositionCentree(L, R - L, largeur), T + 2, texte, fond);
     }
 
     // Indicator discs over the "1" / "0" of the pre-alarm and alarm columns.
@@ -174,8 +176,8 @@ void TFrameVueDEnsemble::StringGridDrawCell(TGrilleDessinee& grille, QPainter& p
                 face = Rouge;
         }
         const QRect interieur(L + 1, T + 1, (R - 1) - (L + 1), (B - 1) - (T + 1));
-        const int x = TGrilleDessinee::PositionCentree(L + 1, interieur.width(),
-                                                       p.fontMetrics().horizontalAdvance(texte));
+        const int largeur = grille.AjusterPolice(p, texte, interieur.width() - 2);
+        const int x = TGrilleDessinee::PositionCentree(L + 1, interieur.width(), largeur);
         TGrilleDessinee::TexteRect(p, interieur, x, T + 1, texte, face);
 
         const bool enfonce = c == m_colonnePressee && r == m_lignePressee && tag == m_tagPresse;

@@ -185,7 +185,12 @@ TEST(CadreConfiguration, NamesAreCutTo100CharactersAndStoredInWindows1252)
     t.Noms()->item(0, 1)->setText(longNom);
     const QString accentue = QStringLiteral("Œuvre – 5 € «été»");
     t.Noms()->item(30, 1)->setText(accentue);
+    t.Noms()->item(4, 1)->setText(QStringLiteral("Poste Ω 3"));
     t.Enregistrer();
+    // The grid now shows the names as stored.
+    EXPECT_EQ(t.Noms()->item(4, 1)->text(), "Poste ? 3");
+    EXPECT_EQ(t.Noms()->item(0, 1)->text(), longNom.left(100));
+    EXPECT_EQ(t.Noms()->item(30, 1)->text(), accentue);
 
     const QByteArray fichier = LireFichier(dossier.Chemin("Config.set"));
     ASSERT_EQ(fichier.size(), 3140);

@@ -608,6 +608,30 @@ TEST_F(CadreKMT, DispositionNomsEtCouleurs)
     EXPECT_EQ(pixels(groupe2, sarcelle), 0);
 }
 
+// The range labels end just left of the plot and show the largest value, twice
+// the largest threshold, whole; no caption of the screen is cut in any language.
+TEST_F(CadreKMT, EtiquettesEntieresJusquA131070)
+{
+    Ouvrir();
+    auto r = NouvelEnregistrement();
+    for (int i = 1; i <= 3; ++i)
+        Ajouter(*r, DateEchantillon(i), 65535, 65535);
+    Ecran->Actualiser(r.get());
+    EXPECT_EQ(TexteLabel("Label5"), "131070 kOhm");
+    EXPECT_EQ(TexteLabel("Label4"), "65535 kOhm");
+    auto* onglets = Trouver<QTabWidget>("PageControl1");
+    VerifierLibellesEntiers(*Ecran, onglets, [this](int langue) { Ecran->ChangerLangue(TLangue(langue)); },
+                            QStringLiteral("kmt"));
+
+    for (const char* nom : {"Label4", "Label5"}) {
+        auto* label = Trouver<QLabel>(nom);
+        EXPECT_EQ(label->geometry().right() + 1, 78) << nom;
+        // All the room left of the plot, inside the panel's border.
+        EXPECT_GE(label->x(), 1) << nom;
+        EXPECT_LE(label->x(), 2) << nom;
+    }
+}
+
 TEST_F(CadreKMT, SeparateursDeLaLocale)
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));

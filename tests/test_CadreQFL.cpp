@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -232,6 +233,10 @@ TEST_F(CadreQFL, TypingIsDiscardedInTheCurrentValueFieldsOnly)
         edit->setCursorPosition(2);
         QTest::keyClicks(edit, QStringLiteral("7a"));
         QTest::keyClick(edit, Qt::Key_Backspace);
+        // Nor does text composed by an input method go in.
+        QInputMethodEvent composition;
+        composition.setCommitString(QStringLiteral("日本"));
+        QCoreApplication::sendEvent(edit, &composition);
         EXPECT_EQ(edit->text(), QStringLiteral("15")) << nom;
     }
     for (const char* nom : {"EditVLogiciel", "EditAdrReseau"}) {
@@ -250,7 +255,10 @@ TEST_F(CadreQFL, TypingIsDiscardedInTheCurrentValueFieldsOnly)
     for (const char* nom : NomsEditsNouveaux) {
         auto* edit = Controle<QLineEdit>(nom);
         QTest::keyClicks(edit, QStringLiteral("2b"));
-        EXPECT_EQ(edit->text(), QStringLiteral("2b")) << nom;
+        QInputMethodEvent composition;
+        composition.setCommitString(QStringLiteral("é"));
+        QCoreApplication::sendEvent(edit, &composition);
+        EXPECT_EQ(edit->text(), QStringLiteral("2bé")) << nom;
     }
 }
 

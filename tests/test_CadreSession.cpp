@@ -2,6 +2,7 @@
 #include "platform/MessagesFenetre.h"
 #include "screens/CadreSession.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -156,6 +157,12 @@ TEST(CadreSession, LangueGardeLeModeChoisiEtLaLigneExemple)
     EXPECT_EQ(combo->currentIndex(), ModeExploitation);
     EXPECT_EQ(combo->currentText(), QString::fromUtf8("EXPLOTACIÓN"));
     EXPECT_EQ(combo->itemText(ModeAdministration), QString::fromUtf8("ADMINITRACIÓN"));
+    // The three items are 16 pixels high in the open list.
+    e.cadre.show();
+    combo->showPopup();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(combo->view()->visualRect(combo->model()->index(i, 0)).height(), 16) << i;
+    combo->hidePopup();
     auto* liste = e.Ctrl<QTreeWidget>("ListViewUtilisateurs");
     EXPECT_EQ(liste->headerItem()->text(0), "Apelido");
     EXPECT_EQ(liste->topLevelItem(0)->text(2), "EXPLOITATION");

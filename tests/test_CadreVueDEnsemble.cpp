@@ -10,6 +10,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <utility>
@@ -202,6 +203,37 @@ TEST_F(VueDEnsemble, ChangerLangueWritesTheTenHeadingsOnly)
     EXPECT_EQ(ecran->findChild<QGroupBox*>(QStringLiteral("GroupBoxKMT"))->title(), QStringLiteral("KMT"));
     ecran->ChangerLangue(LangueEspagnol);
     EXPECT_EQ(numSource->Cellule(1, 0), QStringLiteral("Llegada"));
+}
+
+// Headings wider than their 68-pixel cells ("Status/Access" is 70 pixels in
+// the grid's face) and long names are drawn condensed, never cut, in every
+// language; the cells keep their size. Saves images with VEILLEUR_CAPTURES.
+TEST_F(VueDEnsemble, HeadingsAndCellsShowWholeInEveryLanguage)
+{
+    noms.Noms[3] = QStringLiteral("Tableau général basse tension");
+    etats.RIsolement[26] = etats.RMin[26] = 65535;
+    Ouvrir();
+    ecran->ChangerLangue(LangueAnglais);
+    ASSERT_GT(kmt->fontMetrics().horizontalAdvance(kmt->Cellule(0, 0)), 68);
+    ASSERT_GT(numSource->fontMetrics().horizontalAdvance(numSource->Cellule(1, 3)), 118);
+    VerifierLibellesEntiers(*ecran, nullptr, [this](int langue) { ecran->ChangerLangue(TLangue(langue)); },
+                            QStringLiteral("vuedensemble"));
+    EXPECT_EQ(kmt->LargeurColonne(0), 68);
+    EXPECT_EQ(numSource->LargeurColonne(1), 118);
+
+    // Condensed, the heading still spans most of its cell: it is not cut to a
+    // few letters.
+    ecran->ChangerLangue(LangueEspagnol);
+    const QImage image = qfl8->grab().toImage();
+    int gauche = 68, droite = -1;
+    for (int x = 0; x < 68; ++x)
+        for (int y = 2; y < 17; ++y)
+            if (Pixel(image, x, y) != Blanc) {
+                gauche = std::min(gauche, x);
+                droite = std::max(droite, x);
+            }
+    EXPECT_LE(gauche, 4);
+    EXPECT_GE(droite, 63);
 }
 
 TEST_F(VueDEnsemble, RowsDrawDiscsAndButtonsInTheirAlarmColours)

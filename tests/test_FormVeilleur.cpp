@@ -646,6 +646,27 @@ TEST_F(FormVeilleurTest, RequetesGardeesPendantQuUnEcranEstOccupe)
     EXPECT_EQ(f.RequetesEnAttente(), 0);
 }
 
+// A menu or language button clicked while the screen is busy (a port scan)
+// goes down only once its screen or language is in place.
+TEST_F(FormVeilleurTest, BoutonEnfonceQuandSaDemandeEstServie)
+{
+    TFormVeilleur& f = Creer();
+    {
+        TOccupationEcran occupation(*f.EcranCourant());
+        QTest::mouseClick(Bouton("SpeedButtonJournal"), Qt::LeftButton);
+        QTest::mouseClick(Bouton("SpeedButtonSp"), Qt::LeftButton);
+        Traiter();
+        EXPECT_TRUE(Bouton("SpeedButtonAccueil")->isChecked());
+        EXPECT_FALSE(Bouton("SpeedButtonJournal")->isChecked());
+        EXPECT_TRUE(Bouton("SpeedButtonFr")->isChecked());
+    }
+    Traiter();
+    EXPECT_EQ(f.NumEcranCourant(), EcranJournal);
+    EXPECT_TRUE(Bouton("SpeedButtonJournal")->isChecked());
+    EXPECT_FALSE(Bouton("SpeedButtonAccueil")->isChecked());
+    EXPECT_TRUE(Bouton("SpeedButtonSp")->isChecked());
+}
+
 // Once the screen is released its kept requests are queued to run; a click
 // that comes before they have run is a later request and must not be undone by
 // them.
@@ -713,6 +734,10 @@ TEST(Bandeau, DateLongueDeLaLocalePuisHeureSur24Heures)
     EXPECT_EQ(TFormVeilleur::TexteBandeau(QDateTime(date, QTime(7, 8, 9)), fr),
               QStringLiteral("vendredi 2 janvier 2026 - 07:08:09"));
     EXPECT_TRUE(TFormVeilleur::TexteBandeau(QDateTime(date, QTime(19, 5, 0)), us).contains(QStringLiteral("January")));
+    // The time takes the locale's own separator.
+    const QLocale fi(QLocale::Finnish, QLocale::Finland);
+    EXPECT_EQ(TFormVeilleur::TexteBandeau(QDateTime(date, QTime(7, 8, 9)), fi),
+              fi.toString(date, QLocale::LongFormat) + QStringLiteral(" - 07.08.09"));
 }
 
 TEST_F(FormVeilleurTest, BandeauALHeureDuSysteme)

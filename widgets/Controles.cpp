@@ -1,5 +1,7 @@
 #include "widgets/Controles.h"
 
+#include "widgets/TexteCondense.h"
+
 #include <QIcon>
 #include <QLabel>
 #include <QPainter>
@@ -16,8 +18,7 @@ QFont PoliceEcran(int pixels, bool gras)
 
 QLabel* NouveauLabel(QWidget* parent, const QString& nom, const QRect& place, Qt::Alignment alignement)
 {
-    auto* label = NouveauControle<QLabel>(parent, nom, place);
-    label->setTextFormat(Qt::PlainText);
+    auto* label = NouveauControle<TLibelle>(parent, nom, place);
     label->setAlignment(alignement);
     return label;
 }

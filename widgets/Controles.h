@@ -23,7 +23,8 @@ W* NouveauControle(QWidget* parent, const QString& nom, const QRect& place)
     return controle;
 }
 
-// A plain-text label (no rich text, whatever a name or catalogue text holds).
+// A plain-text label (no rich text, whatever a name or catalogue text holds)
+// whose text is condensed rather than cut when it is wider than the label.
 QLabel* NouveauLabel(QWidget* parent, const QString& nom, const QRect& place,
                      Qt::Alignment alignement = Qt::AlignLeft | Qt::AlignVCenter);
 

@@ -1,6 +1,7 @@
 #include "widgets/GrilleDessinee.h"
 
 #include "widgets/CouleursSysteme.h"
+#include "widgets/TexteCondense.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -280,6 +281,12 @@ void TGrilleDessinee::TexteRect(QPainter& p, const QRect& rect, int x, int y, co
     p.restore();
 }
 
+int TGrilleDessinee::AjusterPolice(QPainter& p, const QString& texte, int largeur) const
+{
+    p.setFont(PoliceAjustee(font(), texte, largeur));
+    return p.fontMetrics().horizontalAdvance(texte);
+}
+
 int TGrilleDessinee::PositionCentree(int gauche, int zone, int largeur)
 {
     return gauche + static_cast<int>(std::nearbyint((zone - largeur) / 2.0));
@@ -310,8 +317,10 @@ void TGrilleDessinee::DessinerCellule(QPainter& p, int colonne, int ligne, const
     p.setFont(font());
     if (m_dessinParDefaut) {
         const bool fixe = ligne < m_lignesFixes || colonne < m_colonnesFixes;
+        AjusterPolice(p, m_textes[Index(colonne, ligne)], rect.width() - 3);
         TexteRect(p, rect, rect.left() + 2, rect.top() + 2, m_textes[Index(colonne, ligne)],
                   fixe ? m_fixe : m_fond);
+        p.setFont(font());
     }
     if (m_dessin)
         m_dessin(*this, p, colonne, ligne, rect);

@@ -120,6 +120,10 @@ public:
     // painter's pen colour, clipped to rect.
     static void TexteRect(QPainter& p, const QRect& rect, int x, int y, const QString& texte,
                           const QColor& fond);
+    // Gives the painter the grid's font, condensed if texte would be wider than
+    // largeur pixels, and returns the width of texte in it: cell texts show
+    // whole instead of being cut at the cell's edges.
+    int AjusterPolice(QPainter& p, const QString& texte, int largeur) const;
     // Left edge of a width centred in an area: gauche + (zone - largeur) / 2
     // rounded to nearest, ties to even.
     static int PositionCentree(int gauche, int zone, int largeur);

@@ -1,9 +1,13 @@
 #include "OutilsTest.h"
 
 #include "platform/MessagesFenetre.h"
+#include "widgets/GrilleDessinee.h"
+#include "widgets/TexteCondense.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QFontMetrics>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabBar>
@@ -108,30 +112,62 @@ bool TFenetreTemoin::event(QEvent* e)
     return true;
 }
 
+QStringList CellulesDebordantes(TGrilleDessinee& grille)
+{
+    // Drawn as the screen shows it; a cell's outer columns must keep the colour
+    // its top-left pixel has (the text starts two rows lower).
+    const QImage image = grille.grab().toImage();
+    QStringList debordantes;
+    for (int r = 0; r < grille.NbLignes(); ++r) {
+        for (int c = 0; c < grille.NbColonnes(); ++c) {
+            const QRect cellule = grille.RectangleCellule(c, r).translated(TGrilleDessinee::VersWidget(QPoint(0, 0)));
+            if (grille.Cellule(c, r).isEmpty() || cellule.isEmpty() || !image.rect().contains(cellule))
+                continue;
+            const QRgb fond = image.pixel(cellule.topLeft());
+            bool encre = false;
+            for (int y = cellule.top(); y <= cellule.bottom(); ++y)
+                encre = encre || image.pixel(cellule.left(), y) != fond || image.pixel(cellule.right(), y) != fond;
+            if (encre)
+                debordantes << QStringLiteral("(%1, %2) %3").arg(c).arg(r).arg(grille.Cellule(c, r));
+        }
+    }
+    return debordantes;
+}
+
 void VerifierLibellesEntiers(QWidget& ecran, QTabWidget* onglets, const std::function<void(int)>& changerLangue,
                              const QString& prefixe)
 {
     const QString dossier = qEnvironmentVariable("VEILLEUR_CAPTURES");
-    ASSERT_NE(onglets, nullptr);
     ecran.show();
     for (int langue = 0; langue < 3; ++langue) {
         SCOPED_TRACE(langue);
         changerLangue(langue);
         // Shown as the main window shows it, so that relabelled tabs are laid out again.
         QCoreApplication::processEvents();
-        QTabBar* barre = onglets->tabBar();
-        for (int i = 0; i < onglets->count(); ++i) {
+        QTabBar* barre = onglets ? onglets->tabBar() : nullptr;
+        for (int i = 0; barre && i < onglets->count(); ++i) {
             EXPECT_TRUE(barre->rect().contains(barre->tabRect(i))) << i;
             EXPECT_GE(barre->tabRect(i).width(), barre->fontMetrics().horizontalAdvance(onglets->tabText(i))) << i;
         }
-        for (QLabel* l : ecran.findChildren<QLabel*>())
-            EXPECT_GE(l->width(), l->sizeHint().width()) << l->objectName().toStdString();
+        for (QLabel* l : ecran.findChildren<QLabel*>()) {
+            if (const auto* libelle = qobject_cast<TLibelle*>(l))
+                EXPECT_LE(QFontMetrics(libelle->PoliceAffichee()).horizontalAdvance(l->text()),
+                          libelle->ZoneTexte().width())
+                    << l->objectName().toStdString() << " " << l->text().toStdString();
+            else
+                EXPECT_GE(l->width(), l->sizeHint().width()) << l->objectName().toStdString();
+        }
         for (QCheckBox* c : ecran.findChildren<QCheckBox*>())
             EXPECT_GE(c->width(), c->sizeHint().width()) << c->objectName().toStdString();
         for (QPushButton* b : ecran.findChildren<QPushButton*>())
             EXPECT_GE(b->width(), b->sizeHint().width()) << b->objectName().toStdString();
-        for (int i = 0; i < onglets->count(); ++i) {
-            onglets->setCurrentIndex(i);
+        for (TGrilleDessinee* g : ecran.findChildren<TGrilleDessinee*>())
+            EXPECT_EQ(CellulesDebordantes(*g).join(QStringLiteral("; ")).toStdString(), "")
+                << g->objectName().toStdString();
+        const int nbImages = onglets ? onglets->count() : 1;
+        for (int i = 0; i < nbImages; ++i) {
+            if (onglets)
+                onglets->setCurrentIndex(i);
             if (!dossier.isEmpty())
                 ecran.grab().save(QDir(dossier).filePath(QStringLiteral("%1-%2-%3.png").arg(prefixe).arg(langue).arg(i)));
         }

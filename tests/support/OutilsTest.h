@@ -56,11 +56,18 @@ class QTabWidget;
 class QWidget;
 
 // Checks, in each of the three languages, that no tab, label, check box or
-// button caption of a shown screen is cut off at its fixed size; relabels with
-// changerLangue. Saves an image of each tab as <prefixe>-<langue>-<tab>.png
-// when VEILLEUR_CAPTURES names a folder.
+// button caption of a shown screen is cut off at its fixed size (a label in the
+// font it is drawn in), and that no text of a grid cell, headings included,
+// reaches past its cell once drawn; relabels with changerLangue. Saves an image
+// of the screen (of each tab, when onglets is not null) as
+// <prefixe>-<langue>-<tab>.png when VEILLEUR_CAPTURES names a folder.
 void VerifierLibellesEntiers(QWidget& ecran, QTabWidget* onglets, const std::function<void(int)>& changerLangue,
                              const QString& prefixe);
+
+// Cells of a drawn grid whose text reaches the first or last pixel column of
+// the cell (cut off, or touching the grid lines), as "(column, row)".
+class TGrilleDessinee;
+QStringList CellulesDebordantes(TGrilleDessinee& grille);
 
 class TFenetreTemoin : public QObject {
 public:
