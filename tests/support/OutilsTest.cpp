@@ -6,6 +6,9 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <gtest/gtest.h>
@@ -90,4 +93,13 @@ void VerifierLibellesEntiers(QWidget& ecran, QTabWidget* onglets, const std::fun
                 ecran.grab().save(QDir(dossier).filePath(QStringLiteral("%1-%2-%3.png").arg(prefixe).arg(langue).arg(i)));
         }
     }
+}
+
+QImage ImageAffichee(QWidget& widget)
+{
+    QWidget* fenetre = widget.window();
+    const QPoint origine = widget.mapTo(fenetre, QPoint(0, 0));
+    return fenetre->screen()
+        ->grabWindow(fenetre->winId(), origine.x(), origine.y(), widget.width(), widget.height())
+        .toImage();
 }
