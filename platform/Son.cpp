@@ -246,7 +246,7 @@ void TSonSysteme::SignalCloche(int occupationMs)
     if (debut == maintenant)
         Sonnerie();
     else
-        QTimer::singleShot(debut - maintenant, d->contexte, [this] { Sonnerie(); });
+        QTimer::singleShot(debut - maintenant, Qt::PreciseTimer, d->contexte, [this] { Sonnerie(); });
 }
 
 void TSonSysteme::Sonnerie()
