@@ -36,12 +36,16 @@ extern TConfigSet ConfigSet;
 TLangue LangueValide(TLangue langue);
 
 // Loads "Config.set" of the current folder into ConfigSet. True when at least
-// one byte was read; every failure is silent and leaves the defaults.
+// one byte was read; every failure is silent and leaves the defaults. A stored
+// language above 2 is loaded as 0 (French).
 bool ChargerConfig();
 bool ChargerConfig(TConfigSet& config, const QString& chemin);
 
 // Writes ConfigSet whole to "Config.set" through a temporary file renamed over
-// it, so the old file survives a crash or a full disk. Throws EErreurVeilleur
-// ("Impossible de créer le fichier ...") when it cannot.
+// it, so the old file survives a crash or a full disk; written in place when
+// no temporary file can be made beside it. A symbolic link keeps pointing to
+// the updated file, the file keeps its permissions, and anything but a regular
+// file is refused. Throws EErreurVeilleur ("Impossible de créer le fichier
+// ...") unless all 3140 bytes reached the disk.
 void EnregistrerConfig();
 void EnregistrerConfig(const TConfigSet& config, const QString& chemin);

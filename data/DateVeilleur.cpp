@@ -19,10 +19,10 @@ double DepuisDateTime(const QDateTime& moment)
     return jours >= 0 ? jours + fraction : jours - fraction;
 }
 
-QDateTime VersDateTime(double jours)
+bool Decomposer(double jours, QDate& date, int& msDuJour)
 {
     if (!std::isfinite(jours) || jours < -657434.0 || jours >= 2958466.0)
-        return {};
+        return false;
     const double entier = std::trunc(jours);
     qint64 ms = std::llround(std::fabs(jours - entier) * MsParJour);
     qint64 j = static_cast<qint64>(entier);
@@ -30,7 +30,18 @@ QDateTime VersDateTime(double jours)
         ms = 0;
         j += jours < 0 ? -1 : 1;
     }
-    return QDateTime(Origine.addDays(j), QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
+    date = Origine.addDays(j);
+    msDuJour = static_cast<int>(ms);
+    return true;
+}
+
+QDateTime VersDateTime(double jours)
+{
+    QDate date;
+    int ms = 0;
+    if (!Decomposer(jours, date, ms))
+        return {};
+    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(ms));
 }
 
 double Maintenant()

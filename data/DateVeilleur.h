@@ -11,6 +11,11 @@ double DepuisDateTime(const QDateTime& moment);
 // counts outside the years 100..9999.
 QDateTime VersDateTime(double jours);
 
+// Calendar day and milliseconds since midnight of a day count, without going
+// through a QDateTime (cheap enough for bulk exports); false where
+// VersDateTime gives an invalid date-time.
+bool Decomposer(double jours, QDate& date, int& msDuJour);
+
 // Current local date-time as a day count.
 double Maintenant();
 

@@ -2,28 +2,23 @@
 
 #include "data/DateVeilleur.h"
 #include "data/ErreurVeilleur.h"
+#include "platform/FichierOrdinaire.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 
 namespace {
 
-EErreurVeilleur ErreurES(const QFile& fichier, const QString& raison = QString())
+// How long an append or a load waits for another process's access to end.
+constexpr int DelaiVerrouMs = 2000;
+
+EErreurVeilleur ErreurES(const QString& chemin, const QString& raison)
 {
     return EErreurVeilleur(QStringLiteral("Erreur d'accès au fichier \"%1\" : %2")
-                               .arg(QFileInfo(fichier.fileName()).absoluteFilePath(),
-                                    fichier.error() != QFileDevice::NoError || raison.isEmpty()
-                                        ? fichier.errorString() : raison));
-}
-
-// Opens the journal for reading and writing, creating it when missing.
-void Ouvrir(QFile& fichier)
-{
-    if (!fichier.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-        throw ErreurES(fichier);
+                               .arg(QFileInfo(chemin).absoluteFilePath(), raison));
 }
 
 } // namespace
@@ -36,6 +31,9 @@ TJournalLog::TJournalLog(const QString& cheminFichier, const QString& nomEveneme
         if (QCoreApplication::instance())
             QCoreApplication::processEvents();
     };
+    // No access of ours is in progress yet: the event is free, even when a
+    // station that died during an access left it non-signalled.
+    m_evenement.Signaler();
 }
 
 TJournalLog::~TJournalLog()
@@ -87,17 +85,21 @@ void TJournalLog::EcrireEntreesEnAttente()
     if (m_attente.empty())
         return;
     TAccesLog acces(*this);
-    QFile fichier(m_chemin);
-    Ouvrir(fichier);
+    // Other stations append to the same file: "size, seek, write" is one step
+    // under an exclusive lock, or two of them would write at the same place.
+    TFichierOrdinaire fichier;
+    if (!fichier.Ouvrir(m_chemin, O_RDWR | O_CREAT) || !fichier.Verrouiller(true, DelaiVerrouMs))
+        throw ErreurES(m_chemin, fichier.TexteErreur());
+    const qint64 taille = fichier.Taille();
+    if (taille < 0)
+        throw ErreurES(m_chemin, fichier.TexteErreur());
     // Whole records only: an incomplete trailing record is written over.
-    const qint64 fin = (fichier.size() / TailleEntreeLog) * TailleEntreeLog;
-    if (!fichier.seek(fin))
-        throw ErreurES(fichier);
+    qint64 position = (taille / TailleEntreeLog) * TailleEntreeLog;
     while (!m_attente.empty()) {
-        const qint64 ecrits = fichier.write(reinterpret_cast<const char*>(&m_attente.front()), TailleEntreeLog);
-        if (ecrits != TailleEntreeLog)
-            throw ErreurES(fichier, QStringLiteral("écriture incomplète"));
+        if (!fichier.Ecrire(position, &m_attente.front(), TailleEntreeLog))
+            throw ErreurES(m_chemin, fichier.TexteErreur());
         m_attente.pop_front();
+        position += TailleEntreeLog;
     }
 }
 
@@ -105,30 +107,32 @@ void TJournalLog::ChargerJournal(TTamponJournal& tampon, TLangue langue)
 {
     {
         TAccesLog acces(*this);
-        QFile fichier(m_chemin);
-        if (!fichier.exists()) {
+        if (!QFileInfo::exists(m_chemin)) {
             std::memset(static_cast<void*>(&tampon), 0, sizeof(tampon));
         } else {
-            if (!fichier.open(QIODevice::ReadOnly))
-                throw ErreurES(fichier);
-            const qint64 n = fichier.size() / TailleEntreeLog;
+            // A shared lock: no append of another process is half done while we read.
+            TFichierOrdinaire fichier;
+            if (!fichier.Ouvrir(m_chemin, O_RDONLY) || !fichier.Verrouiller(false, DelaiVerrouMs))
+                throw ErreurES(m_chemin, fichier.TexteErreur());
+            const qint64 taille = fichier.Taille();
+            if (taille < 0)
+                throw ErreurES(m_chemin, fichier.TexteErreur());
+            const qint64 n = taille / TailleEntreeLog;
             tampon.NbEntrees = 0;
-            if (n > 0) {
-                const qint64 premier = n - std::min<qint64>(n, NbMaxLus);
-                if (!fichier.seek(premier * TailleEntreeLog))
-                    throw ErreurES(fichier);
-                int i = 1;
-                for (qint64 position = premier; position < n; ++position) {
-                    TEntreeLog& entree = tampon.Entrees[i];
-                    const qint64 lus = fichier.read(reinterpret_cast<char*>(&entree), TailleEntreeLog);
-                    if (lus != TailleEntreeLog)
-                        throw ErreurES(fichier, QStringLiteral("fin de fichier inattendue"));
-                    const double maintenant = m_horloge();
-                    if (maintenant - AgeMaxJours > entree.DateHeure)
-                        continue;
-                    tampon.NbEntrees = static_cast<std::uint16_t>(i);
-                    ++i;
-                }
+            const qint64 premier = n - std::min<qint64>(n, NbMaxLus);
+            int i = 1;
+            for (qint64 position = premier; position < n; ++position) {
+                TEntreeLog& entree = tampon.Entrees[i];
+                const qint64 lus = fichier.Lire(position * TailleEntreeLog, &entree, TailleEntreeLog);
+                if (lus < 0)
+                    throw ErreurES(m_chemin, fichier.TexteErreur());
+                if (lus != TailleEntreeLog)
+                    throw ErreurES(m_chemin, QStringLiteral("fin de fichier inattendue"));
+                const double maintenant = m_horloge();
+                if (EntreeTropAncienne(entree.DateHeure, maintenant))
+                    continue;
+                tampon.NbEntrees = static_cast<std::uint16_t>(i);
+                ++i;
             }
         }
     }

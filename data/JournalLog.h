@@ -45,6 +45,13 @@ constexpr int NbMaxLus = 2000;
 constexpr double AgeMaxJours = 360.0;
 constexpr int CapaciteAttente = 10000;
 
+// The station's age rule: an entry more than ageMaxJours days older than now is
+// not shown (strict comparison; an entry with a NaN date is never too old).
+inline bool EntreeTropAncienne(double date, double maintenant, double ageMaxJours = AgeMaxJours)
+{
+    return maintenant - ageMaxJours > date;
+}
+
 inline const char* const NomFichierLog = "Log.dat";
 inline const char* const NomEvenementAccesLog = "EventAccesLogTermine";
 
@@ -59,6 +66,7 @@ struct TTamponJournal {
 // event, non-signalled while this process reads or appends the file.
 class TJournalLog {
 public:
+    // Sets the named event: no access of this process is in progress yet.
     explicit TJournalLog(const QString& cheminFichier = QString::fromLatin1(NomFichierLog),
                          const QString& nomEvenement = QString::fromLatin1(NomEvenementAccesLog));
 
@@ -71,9 +79,12 @@ public:
     void PrendreAccesLog();
     void RendreAccesLog();
 
-    // Appends one entry at the end of the file (after its last whole record).
-    // When the file cannot be written the entry is kept, in order, and written
-    // first by the next append; the failure is still thrown (EErreurVeilleur).
+    // Appends one entry at the end of the file (after its last whole record),
+    // under an exclusive lock of the file that other processes appending to it
+    // also take; the lock is awaited for about 2 s at most. When the file
+    // cannot be written the entry is kept, in order, and written first by the
+    // next append; the failure is still thrown (EErreurVeilleur) with the
+    // system's text for it.
     void AjouterEntreeLog(const TEntreeLog& entree);
 
     // Writes the entries kept by failed appends, oldest first (throws like an append).

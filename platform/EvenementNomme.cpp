@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <time.h>
 
 namespace {
 QByteArray NomPosix(const QString& nom)
@@ -35,13 +36,28 @@ bool TEvenementNomme::Attendre0()
     return true;
 }
 
+bool TEvenementNomme::Attendre(int delaiMs)
+{
+    if (m_sem == SEM_FAILED)
+        return true;
+    timespec limite{};
+    clock_gettime(CLOCK_MONOTONIC, &limite);
+    limite.tv_sec += delaiMs / 1000;
+    limite.tv_nsec += long(delaiMs % 1000) * 1000000L;
+    if (limite.tv_nsec >= 1000000000L) {
+        ++limite.tv_sec;
+        limite.tv_nsec -= 1000000000L;
+    }
+    return sem_clockwait(m_sem, CLOCK_MONOTONIC, &limite) == 0;
+}
+
 void TEvenementNomme::Signaler()
 {
     if (m_sem == SEM_FAILED)
         return;
-    int valeur = 0;
-    if (sem_getvalue(m_sem, &valeur) == 0 && valeur > 0)
-        return;
+    // Drained first, then posted once: the value ends at 1 whatever it was,
+    // even 2 left by two processes that set it together.
+    Reinitialiser();
     sem_post(m_sem);
 }
 

@@ -4,8 +4,9 @@
 //
 // On Linux it is a POSIX named semaphore whose value 1 means "signalled":
 // waiting with no delay is a try-wait (which consumes the signal, as an
-// auto-reset event does), setting posts only when not already signalled, and
-// resetting drains it. Created signalled; an existing one is opened as it is.
+// auto-reset event does), setting drains it and posts once, so it never goes
+// above 1 through this process, and resetting drains it. Created signalled; an
+// existing one is opened as it is.
 #include <QString>
 #include <semaphore.h>
 
@@ -21,6 +22,9 @@ public:
 
     // Wait with a time-out of 0 ms: true (and the signal consumed) when signalled.
     bool Attendre0();
+    // Wait at most delaiMs: true (and the signal consumed) when it came in
+    // time; false on time-out or when a signal to the process interrupted it.
+    bool Attendre(int delaiMs);
     void Signaler();
     void Reinitialiser();
 

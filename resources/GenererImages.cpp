@@ -1,8 +1,9 @@
 // Draws the station's pictures: the logo and the four-state glyphs of the
-// window's buttons (up, disabled, pressed, down, side by side). Run once after
-// changing a picture, then commit the PNG files:
+// window's buttons (up, disabled, pressed, down, side by side), and the desktop
+// icons made from the logo. Run once after changing a picture, then commit the
+// PNG files:
 //   g++ -std=c++20 -fPIC resources/GenererImages.cpp -o /tmp/generer \
-//       $(pkg-config --cflags --libs Qt6Gui) && QT_QPA_PLATFORM=offscreen /tmp/generer resources
+//       $(pkg-config --cflags --libs Qt6Gui) && QT_QPA_PLATFORM=offscreen /tmp/generer resources packaging/icons
 #include <QDir>
 #include <QFont>
 #include <QGuiApplication>
@@ -144,16 +145,10 @@ void Quitter(QPainter& p, const QColor& encre, const QColor&)
     p.drawLine(QPointF(24, 8), QPointF(8, 24));
 }
 
-// 254 x 100, drawn to sit on the dark blue fill of its panel.
-QImage Logo()
+// A watching eye over three rising bars, in the logo's own coordinates
+// (it fills x 8..76, y 20..86).
+void Embleme(QPainter& p)
 {
-    QImage image(254, 100, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-
-    // A watching eye over three rising bars.
     p.setPen(QPen(Cyan, 3));
     p.setBrush(Qt::NoBrush);
     QPainterPath oeil;
@@ -167,7 +162,34 @@ QImage Logo()
     p.setBrush(Cyan);
     for (int i = 0; i < 3; ++i)
         p.drawRect(QRectF(22 + i * 15, 86 - 8 * (i + 1), 10, 8 * (i + 1)));
+}
 
+// The desktop icon: the logo's emblem on a rounded square of the panel's blue.
+QImage Icone(int taille)
+{
+    QImage image(taille, taille, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(taille / 96.0, taille / 96.0);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Bleu);
+    p.drawRoundedRect(QRectF(2, 2, 92, 92), 16, 16);
+    p.translate(48 - 42, 48 - 53);
+    Embleme(p);
+    return image;
+}
+
+// 254 x 100, drawn to sit on the dark blue fill of its panel.
+QImage Logo()
+{
+    QImage image(254, 100, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+
+    Embleme(p);
     QFont titre(QStringLiteral("Liberation Sans"));
     titre.setPixelSize(34);
     titre.setBold(true);
@@ -203,6 +225,12 @@ int main(int argc, char* argv[])
     bool ok = Logo().save(dossier.filePath(QStringLiteral("logo.png")));
     for (const auto& g : glyphes)
         ok = Glyphe(g.taille, g.dessin).save(dossier.filePath(QString::fromLatin1(g.nom))) && ok;
+    if (argc > 2) {
+        // The desktop icons, one file per size, named after the size.
+        const QDir icones(QString::fromLocal8Bit(argv[2]));
+        for (int taille : {16, 22, 24, 32, 48, 64, 128, 256})
+            ok = Icone(taille).save(icones.filePath(QStringLiteral("%1.png").arg(taille))) && ok;
+    }
     std::printf(ok ? "images written to %s\n" : "could not write into %s\n", qPrintable(dossier.absolutePath()));
     return ok ? 0 : 1;
 }

@@ -3,6 +3,9 @@
 set -euo pipefail
 paquets=(build-essential cmake ccache qt6-base-dev qt6-serialport-dev qt6-multimedia-dev
          libgl-dev libcanberra-dev fonts-liberation2 libgtest-dev libbenchmark-dev pkg-config)
+# Installation checks and the Debian package: a private X server to run the installed
+# station, the desktop-file validators, dpkg-shlibdeps.
+paquets+=(xvfb xdotool x11-utils imagemagick desktop-file-utils appstream dpkg-dev)
 manquants=()
 for p in "${paquets[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || manquants+=("$p")

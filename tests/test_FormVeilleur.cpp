@@ -42,8 +42,11 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <semaphore.h>
 #include <set>
+#include <sys/stat.h>
 
 namespace {
 
@@ -1125,3 +1128,44 @@ TEST_F(FormVeilleurTest, BoiteDErreurOuverteLaStationContinue)
 }
 
 } // namespace
+
+TEST_F(FormVeilleurTest, EvenementPerimeRepareEtFichiersEtrangesSignalesSansBlocage)
+{
+    // A station that died during an access left the event at 0.
+    const QByteArray nom = "/" + nomEvenement.toUtf8();
+    sem_t* s = sem_open(nom.constData(), O_CREAT, 0666, 1);
+    ASSERT_NE(s, SEM_FAILED);
+    while (sem_trywait(s) == 0) {
+    }
+    auto valeur = [s] {
+        int v = -1;
+        sem_getvalue(s, &v);
+        return v;
+    };
+    ASSERT_EQ(valeur(), 0);
+    // FIFOs named like the files: nothing waits on them, each fault is reported.
+    ASSERT_EQ(mkfifo("Log.dat", 0644), 0);
+    ASSERT_EQ(mkfifo("Config.set", 0644), 0);
+    QElapsedTimer montre;
+    montre.start();
+    TFormVeilleur& f = Creer();
+    EXPECT_EQ(valeur(), 1) << "signalled at start-up";
+    f.Journal().EvenementAccesLog().Signaler();
+    f.Journal().EvenementAccesLog().Signaler();
+    EXPECT_EQ(valeur(), 1);
+    sem_post(s);  // two setters at once left it at 2
+    f.Journal().RendreAccesLog();
+    EXPECT_EQ(valeur(), 1);
+    sem_close(s);
+
+    QTest::mouseClick(Bouton("SpeedButtonJournal"), Qt::LeftButton);
+    QTest::mouseClick(Bouton("SpeedButtonSp"), Qt::LeftButton);
+    Traiter();
+    EXPECT_LT(montre.elapsed(), 1000);
+    EXPECT_EQ(f.Langue(), LangueEspagnol);
+    EXPECT_FALSE(QFileInfo("Config.set").isFile()) << "left alone";
+    EXPECT_FALSE(QFileInfo("Log.dat").isFile());
+    ASSERT_GE(erreurs.size(), 2u);
+    for (const QString& texte : erreurs)
+        EXPECT_TRUE(texte.contains(QStringLiteral("pas un fichier ordinaire"))) << texte.toStdString();
+}

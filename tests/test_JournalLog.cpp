@@ -4,7 +4,11 @@
 #include "support/OutilsTest.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include "platform/FichierOrdinaire.h"
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -262,4 +266,104 @@ TEST_F(JournalTest, EntriesStillPendingAreWrittenWhenTheStoreCloses)
     const QByteArray octets = LireFichier("Log.dat");
     ASSERT_EQ(octets.size(), 96);
     EXPECT_EQ(uchar(octets[16]), 4);
+}
+
+TEST_F(JournalTest, TwoProcessesAppendingLoseNoEntry)
+{
+    constexpr int NbParProcessus = 3000;
+    // Both children append at the same time, each through a store of its own.
+    pid_t fils[2];
+    for (int p = 0; p < 2; ++p) {
+        fils[p] = fork();
+        ASSERT_NE(fils[p], -1);
+        if (fils[p] != 0)
+            continue;
+        try {
+            const auto origine = std::uint8_t(p + 1);
+            TJournalLog autre(QStringLiteral("Log.dat"), nomEvenement);
+            for (int i = 0; i < NbParProcessus; ++i) {
+                TEntreeLog e = Entree(origine, Maintenant);
+                e.Valeur1 = i;
+                e.Valeur2 = -i;
+                e.Valeur3 = origine * 1000.0 + i;
+                autre.AjouterEntreeLog(e);
+            }
+        } catch (...) {
+            _exit(1);
+        }
+        _exit(0);
+    }
+    for (pid_t f : fils) {
+        int etat = 0;
+        waitpid(f, &etat, 0);
+        EXPECT_TRUE(WIFEXITED(etat) && WEXITSTATUS(etat) == 0);
+    }
+
+    const QByteArray octets = LireFichier("Log.dat");
+    ASSERT_EQ(octets.size(), 2 * NbParProcessus * 96);
+    int suivant[3] = {0, 0, 0};
+    for (int n = 0; n < 2 * NbParProcessus; ++n) {
+        TEntreeLog e;
+        std::memcpy(&e, octets.constData() + n * 96, 96);
+        ASSERT_TRUE(e.Origine == 1 || e.Origine == 2) << "record " << n;
+        ASSERT_EQ(e.Valeur1, suivant[e.Origine]) << "record " << n << " out of its process's order";
+        ASSERT_EQ(e.Valeur2, -e.Valeur1);
+        ASSERT_EQ(e.Valeur3, e.Origine * 1000.0 + e.Valeur1) << "record " << n << " is not whole";
+        ++suivant[e.Origine];
+    }
+    EXPECT_EQ(suivant[1], NbParProcessus);
+    EXPECT_EQ(suivant[2], NbParProcessus);
+}
+
+TEST_F(JournalTest, OddFilesLockedFilesAndFullDisksFailWithTheSystemText)
+{
+    // A FIFO named like the journal: load and append fail at once.
+    ASSERT_EQ(mkfifo("Log.dat", 0644), 0);
+    QElapsedTimer montre;
+    montre.start();
+    try {
+        journal->ChargerJournal(*tampon, 0);
+        ADD_FAILURE() << "a load from a FIFO must fail";
+    } catch (const EErreurVeilleur& e) {
+        EXPECT_TRUE(e.Texte().contains(dossier.Chemin("Log.dat"))) << e.Texte().toStdString();
+        EXPECT_TRUE(e.Texte().endsWith(TFichierOrdinaire::TextePasOrdinaire())) << e.Texte().toStdString();
+    }
+    EXPECT_THROW(journal->AjouterEntreeLog(Entree(1, Maintenant)), EErreurVeilleur);
+    EXPECT_LT(montre.elapsed(), 1000);
+    ExpectGuardFree();
+    QFile::remove("Log.dat");
+
+    // Another writer holds the lock: the append gives up after about 2 s,
+    // keeps the entry and writes it once the lock is free.
+    EcrireEntrees("Log.dat", {Entree(2, Maintenant)});
+    {
+        TFichierOrdinaire autre;
+        ASSERT_TRUE(autre.Ouvrir(QStringLiteral("Log.dat"), O_RDWR));
+        ASSERT_TRUE(autre.Verrouiller(true, 0));
+        montre.restart();
+        EXPECT_THROW(journal->AjouterEntreeLog(Entree(3, Maintenant)), EErreurVeilleur);
+        EXPECT_GE(montre.elapsed(), 1900);
+        EXPECT_LT(montre.elapsed(), 3000);
+        EXPECT_EQ(journal->EntreesEnAttente(), 2) << "the one refused by the FIFO, then this one";
+    }
+    journal->AjouterEntreeLog(Entree(4, Maintenant));
+    const QByteArray octets = LireFichier("Log.dat");
+    ASSERT_EQ(octets.size(), 4 * 96);
+    for (int n = 0; n < 4; ++n)
+        EXPECT_EQ(int(octets[n * 96 + 16]), "\2\1\3\4"[n]) << "record " << n;
+
+    // A full disk in the middle of a record: the system's reason, and the
+    // entry kept for the next append.
+    const int resultat = DansUnProcessusFils([&] {
+        LimiterTailleFichiers(4 * 96 + 40);
+        try {
+            journal->AjouterEntreeLog(Entree(5, Maintenant));
+            return 1;
+        } catch (const EErreurVeilleur& e) {
+            if (!e.Texte().endsWith(QString::fromLocal8Bit(strerror(EFBIG))))
+                return 2;
+        }
+        return journal->EntreesEnAttente() == 1 ? 0 : 3;
+    });
+    EXPECT_EQ(resultat, 0);
 }

@@ -14,8 +14,13 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QUuid>
+#include <csignal>
 #include <stdexcept>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 TDossierTemporaire::TDossierTemporaire()
     : m_dossier(m_temp.path()), m_precedent(QDir::currentPath())
@@ -49,9 +54,50 @@ void EcrireFichier(const QString& chemin, const QByteArray& octets)
         throw std::runtime_error("cannot write test file");
 }
 
+int DansUnProcessusFils(const std::function<int()>& travail)
+{
+    const pid_t fils = fork();
+    if (fils == 0) {
+        int resultat = 100;
+        try {
+            resultat = travail();
+        } catch (...) {
+        }
+        _exit(resultat);
+    }
+    int etat = 0;
+    if (fils < 0 || waitpid(fils, &etat, 0) != fils || !WIFEXITED(etat))
+        return -1;
+    return WEXITSTATUS(etat);
+}
+
+void LimiterTailleFichiers(long octets)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limite{rlim_t(octets), rlim_t(octets)};
+    setrlimit(RLIMIT_FSIZE, &limite);
+}
+
 QString NomUnique(const QString& base)
 {
     return base + QUuid::createUuid().toString(QUuid::Id128).left(12);
+}
+
+TResultatProgramme LancerProgramme(const QString& programme, const QStringList& arguments)
+{
+    QProcess processus;
+    processus.start(programme, arguments);
+    TResultatProgramme r;
+    if (!processus.waitForFinished(60000)) {
+        processus.kill();
+        processus.waitForFinished();
+        return r;
+    }
+    r.Sortie = processus.readAllStandardOutput();
+    r.Erreurs = processus.readAllStandardError();
+    if (processus.exitStatus() == QProcess::NormalExit)
+        r.Code = processus.exitCode();
+    return r;
 }
 
 bool TFenetreTemoin::event(QEvent* e)

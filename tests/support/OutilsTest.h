@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
 #include <utility>
@@ -29,8 +30,25 @@ private:
 QByteArray LireFichier(const QString& chemin);
 void EcrireFichier(const QString& chemin, const QByteArray& octets);
 
+// Runs travail in a forked child and returns its result (its exit status),
+// or -1 when the child did not exit normally. The child leaves without
+// running destructors.
+int DansUnProcessusFils(const std::function<int()>& travail);
+
+// Ignores SIGXFSZ and limits the size of the files this process writes, as a
+// full disk would.
+void LimiterTailleFichiers(long octets);
+
 // A name for a named system object unique to this test run.
 QString NomUnique(const QString& base);
+
+// Runs a program to its end (at most 60 s) in the current folder.
+struct TResultatProgramme {
+    int Code = -1;  // exit status, -1 when it crashed or did not end
+    QByteArray Sortie;
+    QByteArray Erreurs;
+};
+TResultatProgramme LancerProgramme(const QString& programme, const QStringList& arguments);
 
 // Stands for the main window as the Handle of a parameter block: records every
 // WM_ECRAN (screen, device) it receives, and may run a hook on each.

@@ -1,0 +1,32 @@
+#include "journal/LecteurJournal.h"
+
+#include <fcntl.h>
+
+namespace LecteurJournal {
+
+QString PhraseErreur(const QString& action, const QString& chemin, const QString& raison)
+{
+    return QStringLiteral("veilleur-journal: cannot %1 \"%2\": %3.").arg(action, chemin, raison);
+}
+
+} // namespace LecteurJournal
+
+TLecteurJournal::TLecteurJournal(const QString& chemin)
+    : m_chemin(chemin),
+      m_tampon(new char[size_t(EnregistrementsParBloc * TailleEntreeLog)])  // not zeroed: only read bytes are used
+{
+}
+
+bool TLecteurJournal::Ouvrir()
+{
+    if (m_fichier.Ouvrir(m_chemin, O_RDONLY))
+        return true;
+    m_erreur = LecteurJournal::PhraseErreur(QStringLiteral("open"), m_chemin, m_fichier.TexteErreur());
+    return false;
+}
+
+bool TLecteurJournal::Echec()
+{
+    m_erreur = LecteurJournal::PhraseErreur(QStringLiteral("read"), m_chemin, m_fichier.TexteErreur());
+    return false;
+}

@@ -1,0 +1,106 @@
+// Following the journal while another process appends to it with the
+// station's own store: every entry printed once, in order, within a second,
+// and the named event left signalled when the follower is stopped.
+#include "data/DateVeilleur.h"
+#include "data/JournalLog.h"
+#include "support/OutilsTest.h"
+
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QThread>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+TEntreeLog Entree(int numero)
+{
+    TEntreeLog e;
+    std::memset(&e, 0, sizeof e);
+    e.Code = 7;
+    e.DateHeure = DateVeilleur::Maintenant();
+    e.Origine = 26;
+    e.Attribut2 = 1;
+    e.Valeur1 = numero;
+    e.Valeur2 = 100;
+    return e;
+}
+
+} // namespace
+
+TEST(SuiviJournal, PrintsEachAppendOnceInOrderWithinASecond)
+{
+    TDossierTemporaire dossier;
+    const QString evenement = NomUnique("EvtSuivi");
+    {
+        TJournalLog journal(QStringLiteral("Log.dat"), evenement);
+        for (int i = 0; i < 3; ++i)
+            journal.AjouterEntreeLog(Entree(i));
+    }
+
+    QProcess suivi;
+    suivi.start(QStringLiteral(VEILLEUR_JOURNAL_PROGRAMME),
+                {"suivre", "--format", "json", "--nombre", "2", "--evenement", evenement, "Log.dat"});
+    ASSERT_TRUE(suivi.waitForStarted());
+
+    struct TLigne {
+        QJsonObject Objet;
+        double Arrivee;
+    };
+    std::vector<TLigne> lignes;
+    const auto lire = [&](std::size_t attendues, int delaiMs) {
+        QElapsedTimer chrono;
+        chrono.start();
+        while (lignes.size() < attendues && chrono.elapsed() < delaiMs) {
+            suivi.waitForReadyRead(50);
+            while (suivi.canReadLine())
+                lignes.push_back({QJsonDocument::fromJson(suivi.readLine()).object(), DateVeilleur::Maintenant()});
+        }
+    };
+    lire(2, 5000);
+    ASSERT_EQ(lignes.size(), 2u) << "the existing tail comes first";
+
+    // Another process appends 20 entries, one every 100 ms, as the station does.
+    constexpr int NbAjouts = 20;
+    const pid_t enfant = fork();
+    ASSERT_GE(enfant, 0);
+    if (enfant == 0) {
+        TJournalLog journal(QStringLiteral("Log.dat"), evenement);
+        for (int i = 3; i < 3 + NbAjouts; ++i) {
+            usleep(100000);
+            try {
+                journal.AjouterEntreeLog(Entree(i));
+            } catch (...) {
+                _exit(1);
+            }
+        }
+        _exit(journal.EntreesEnAttente() == 0 ? 0 : 1);
+    }
+    lire(2 + NbAjouts, 15000);
+    int etat = 0;
+    ASSERT_EQ(waitpid(enfant, &etat, 0), enfant);
+    EXPECT_TRUE(WIFEXITED(etat) && WEXITSTATUS(etat) == 0) << "every append succeeded";
+    QThread::msleep(300);
+    lire(2 + NbAjouts + 1, 300);  // nothing printed twice
+    ASSERT_EQ(lignes.size(), std::size_t(2 + NbAjouts));
+    for (std::size_t i = 0; i < lignes.size(); ++i) {
+        const QJsonObject& o = lignes[i].Objet;
+        EXPECT_EQ(o["index"].toInt(), int(i) + 1);
+        EXPECT_EQ(o["valeur1"].toInt(), int(i) + 1);
+        if (i >= 2) {
+            EXPECT_LT((lignes[i].Arrivee - o["jours"].toDouble()) * 86400.0, 1.0) << "entry " << i + 1;
+        }
+    }
+
+    suivi.terminate();
+    ASSERT_TRUE(suivi.waitForFinished(5000));
+    EXPECT_EQ(suivi.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(suivi.exitCode(), 0);
+    TEvenementNomme libre(evenement);
+    EXPECT_TRUE(libre.Attendre0()) << "the follower leaves the event signalled";
+    TEvenementNomme::Supprimer(evenement);
+}
