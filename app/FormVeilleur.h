@@ -142,8 +142,7 @@ private:
     void DetruireEcran();
     void EnfoncerBoutonMenu(int tag);
 
-    // Reports an error once the current handler has returned, so that the
-    // message box never runs its loop inside a show operation or a tick.
+    // Reports an error once the current handler has returned.
     void SignalerPlusTard(const QString& texte);
     template <typename F>
     void Proteger(F&& travail);

@@ -91,16 +91,17 @@ bool TGenerateurDemo::PeutTourner() const
 
 bool TGenerateurDemo::Demander()
 {
-    // Queued behind any tick still waiting, so that ticks keep their order.
-    ++m_enAttente;
+    // A tick already waiting stands for this one too.
+    m_enAttente = true;
     return !Reprendre();
 }
 
 bool TGenerateurDemo::Reprendre()
 {
-    while (m_enAttente > 0 && PeutTourner()) {
-        --m_enAttente;
+    // Loops only for a tick asked for while this one was running.
+    while (m_enAttente && PeutTourner()) {
+        m_enAttente = false;
         Tick();
     }
-    return m_enAttente > 0;
+    return m_enAttente;
 }

@@ -43,11 +43,13 @@ public:
     // The timer's request. A tick cannot run while this thread holds the read
     // lock (a screen refresh that processes pending events would see the
     // records change under it) nor inside another tick: it is then kept and
-    // run by Reprendre() once the lock is free. True when it ran.
+    // run by Reprendre() once the lock is free. Like a timer's, a tick that
+    // falls due while one is kept is dropped: the kept one runs once, then the
+    // next comes at its time. True when it ran.
     bool Demander();
-    // Runs the kept ticks when possible; true while some are still waiting.
+    // Runs the kept tick when possible; true while it is still waiting.
     bool Reprendre();
-    int TicksEnAttente() const { return m_enAttente; }
+    int TicksEnAttente() const { return m_enAttente ? 1 : 0; }
 
     const TAleatoire& Aleatoire() const { return m_aleatoire; }
 
@@ -61,6 +63,6 @@ private:
     EnvoiLog m_envoi;
     Horloge m_horloge;
     TAleatoire m_aleatoire;
-    int m_enAttente = 0;
+    bool m_enAttente = false;
     bool m_tickEnCours = false;
 };

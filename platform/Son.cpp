@@ -11,7 +11,9 @@
 #include <QPointer>
 #include <QSemaphore>
 #include <QThread>
+#include <QTimer>
 #include <QtEndian>
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
@@ -32,6 +34,8 @@ namespace {
 
 // Time the caller waits past the tone's own length before giving up on it.
 constexpr int MargeMs = 600;
+// A bell standing for the default sound, with its silence, before any other.
+constexpr int OccupationSonParDefautMs = 200;
 
 void Avertir(const char* texte)
 {
@@ -66,6 +70,10 @@ struct TSonSysteme::TPrive {
     QAudioFormat format;
     std::atomic<bool> tonsDisponibles{false};
     bool avertiBloque = false;
+    // Bells standing for tones: on the caller's thread, gone with the sound.
+    QObject* contexte = nullptr;
+    QElapsedTimer horloge;
+    qint64 clocheLibre = 0;
 #ifdef VEILLEUR_AVEC_CANBERRA
     ca_context* canberra = nullptr;   // used on fil only
     bool canberraEnPanne = false;
@@ -80,7 +88,7 @@ struct TSonSysteme::TPrive {
         QIODevice* flux = sortieAudio.start();
         if (!flux || sortieAudio.error() != QAudio::NoError) {
             if (tonsDisponibles.exchange(false))
-                Avertir("la sortie audio refuse de jouer ; les tonalités d'alarme restent muettes.");
+                Avertir("la sortie audio refuse de jouer ; la sonnerie du système remplace les tonalités d'alarme.");
             return;
         }
         QElapsedTimer chrono;
@@ -141,14 +149,21 @@ struct TSonSysteme::TPrive {
 };
 
 TSonSysteme::TSonSysteme()
+    : TSonSysteme(QMediaDevices::defaultAudioOutput())
+{
+}
+
+TSonSysteme::TSonSysteme(const QAudioDevice& sortie)
     : d(std::make_unique<TPrive>())
 {
-    d->sortie = QMediaDevices::defaultAudioOutput();
+    d->contexte = new QObject;
+    d->horloge.start();
+    d->sortie = sortie;
     d->format.setSampleRate(FrequenceEchantillonnage);
     d->format.setChannelCount(1);
     d->format.setSampleFormat(QAudioFormat::Int16);
     if (d->sortie.isNull())
-        Avertir("aucune sortie audio ; les tonalités d'alarme restent muettes.");
+        Avertir("aucune sortie audio ; la sonnerie du système remplace les tonalités d'alarme.");
     else
         d->tonsDisponibles = true;
 
@@ -162,6 +177,8 @@ TSonSysteme::TSonSysteme()
 
 TSonSysteme::~TSonSysteme()
 {
+    delete d->contexte;   // bells still to come are dropped
+    d->contexte = nullptr;
     d->fil->quit();
     if (d->fil->wait(2000)) {
         delete d->fil;
@@ -181,8 +198,13 @@ bool TSonSysteme::TonalitesDisponibles() const
 
 void TSonSysteme::Tonalite(int frequenceHz, int dureeMs)
 {
-    if (!d->tonsDisponibles || frequenceHz <= 0 || dureeMs <= 0)
+    if (frequenceHz <= 0 || dureeMs <= 0)
         return;
+    if (!d->tonsDisponibles) {
+        // The bell stands for the tone; the silence after it keeps the signals apart.
+        SignalCloche(2 * dureeMs);
+        return;
+    }
     auto fin = std::make_shared<QSemaphore>(0);
     TPrive* prive = d.get();
     QMetaObject::invokeMethod(d->travailleur, [prive, fin, frequenceHz, dureeMs] {
@@ -190,24 +212,23 @@ void TSonSysteme::Tonalite(int frequenceHz, int dureeMs)
         fin->release();
     }, Qt::QueuedConnection);
     if (!fin->tryAcquire(1, dureeMs + MargeMs)) {
-        // Never wait for it again: the alarm goes on with the default sound alone.
+        // Never wait for it again: the alarm goes on with bells.
         d->tonsDisponibles = false;
         if (!d->avertiBloque) {
             d->avertiBloque = true;
-            Avertir("la sortie audio ne répond pas ; les tonalités d'alarme restent muettes.");
+            Avertir("la sortie audio ne répond pas ; la sonnerie du système remplace les tonalités d'alarme.");
         }
     }
 }
 
 void TSonSysteme::SonParDefaut()
 {
-    TPrive* prive = d.get();
-    if (d->avertiBloque) {
-        // The sound thread is stuck: only the bell is left.
-        if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-            QApplication::beep();
+    if (!d->tonsDisponibles) {
+        // No working output for the desktop's sounds either: a bell after the others.
+        SignalCloche(OccupationSonParDefautMs);
         return;
     }
+    TPrive* prive = d.get();
     QMetaObject::invokeMethod(d->travailleur, [prive] {
         if (!prive->JouerSonParDefaut())
             QMetaObject::invokeMethod(QCoreApplication::instance(), [] {
@@ -215,4 +236,21 @@ void TSonSysteme::SonParDefaut()
                     QApplication::beep();
             }, Qt::QueuedConnection);
     }, Qt::QueuedConnection);
+}
+
+void TSonSysteme::SignalCloche(int occupationMs)
+{
+    const qint64 maintenant = d->horloge.elapsed();
+    const qint64 debut = std::max(maintenant, d->clocheLibre);
+    d->clocheLibre = debut + occupationMs;
+    if (debut == maintenant)
+        Sonnerie();
+    else
+        QTimer::singleShot(debut - maintenant, Qt::PreciseTimer, d->contexte, [this] { Sonnerie(); });
+}
+
+void TSonSysteme::Sonnerie()
+{
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+        QApplication::beep();
 }

@@ -26,8 +26,16 @@ void JouerAlarme(TSon& son);
 // Sound of this machine. Tones are synthesised and played through the default
 // audio output on a thread of their own, so that a stuck sound server can
 // delay the caller by a bounded time only; the default sound goes through the
-// desktop's event sounds, else the window system's bell. Without an audio
-// output the station stays silent and says so once on stderr.
+// desktop's event sounds, else the window system's bell.
+//
+// Without tones (no audio output, or one that refuses or sticks) the alarm
+// keeps its pattern with the bell: each tone becomes a bell followed by as
+// much silence as the tone lasts, then comes the default sound as a bell of its
+// own: three signals apart, never mistaken for a single bell. They are timed by
+// timers: the caller is not held.
+class QAudioDevice;
+class QObject;
+
 class TSonSysteme : public TSon {
 public:
     TSonSysteme();
@@ -41,7 +49,17 @@ public:
     // False once tones are known not to play (no output, or the output stuck).
     bool TonalitesDisponibles() const;
 
+protected:
+    // sortie: the audio output to play tones on; none when it is null.
+    explicit TSonSysteme(const QAudioDevice& sortie);
+    // The window system's bell.
+    virtual void Sonnerie();
+
 private:
+    // Rings the bell at the first free moment, then keeps the next signal
+    // waiting for occupationMs.
+    void SignalCloche(int occupationMs);
+
     struct TPrive;
     std::unique_ptr<TPrive> d;
 };

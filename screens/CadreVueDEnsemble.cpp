@@ -47,6 +47,9 @@ TFrameVueDEnsemble::TFrameVueDEnsemble(QWidget* parent)
     StringGridNumSource = NouvelleGrille(this, "StringGridNumSource", TagNumSource, 2, QRect(10, 32, 139, 577));
     GroupBoxKMT = NouveauGroupe(this, "GroupBoxKMT", QStringLiteral("KMT"), QRect(160, 8, 428, 617));
     StringGridKMT = NouvelleGrille(GroupBoxKMT, "StringGridKMT", TagKMT, 6, QRect(6, 24, 415, 577));
+    // The access button takes the colour of its row's indicators.
+    StringGridKMT->AjouterDependance(0, ColonnePrealarme);
+    StringGridKMT->AjouterDependance(0, ColonneAlarme);
     GroupBoxQFL8 = NouveauGroupe(this, "GroupBoxQFL8", QStringLiteral("QFL8"), QRect(592, 8, 152, 617));
     StringGridQFL8 = NouvelleGrille(GroupBoxQFL8, "StringGridQFL8", TagQFL8, 2, QRect(6, 24, 139, 577));
 }

@@ -240,6 +240,8 @@ TEST(CadreConfiguration, FailedSaveKeepsTheNewValuesAndIsReportedOnce)
 
     EXPECT_EQ(LireChaine(t.config.NomsSources[7]), "Pompe");
     EXPECT_EQ(t.config.PortCom, 4);
+    EXPECT_TRUE(erreurs.textes.empty()) << "no box from inside the click";
+    QCoreApplication::sendPostedEvents();
     ASSERT_EQ(erreurs.textes.size(), 1u);
     EXPECT_TRUE(erreurs.textes[0].startsWith(QStringLiteral("Impossible de créer le fichier \"")));
     EXPECT_TRUE(erreurs.textes[0].contains(dossier.Chemin("Config.set")));

@@ -357,3 +357,32 @@ TEST_F(VueDEnsemble, WithoutParameterBlockTheScreenStaysSafe)
 }
 
 } // namespace
+
+// The screen stays open while the states change: the access button of a row,
+// as shown on the screen after the event loop has run, follows its indicators.
+TEST_F(VueDEnsemble, BoutonAfficheSuitLesIndicateursDeSaLigne)
+{
+    Ouvrir();
+    Montrer();
+    auto faceAffichee = [&] {
+        QTest::qWait(30);
+        const QImage image = ImageAffichee(*kmt);
+        const QColor face = Pixel(image, 4, 18 * 26 + 4);
+        EXPECT_EQ(Pixel(image, 66, 18 * 26 + 8), Ombre) << "the button's right edge";
+        return face;
+    };
+    ASSERT_EQ(faceAffichee(), Face);
+
+    etats.PreAlarme[26] = true;
+    ecran->Actualiser(&etats);
+    EXPECT_EQ(faceAffichee(), Jaune);
+    etats.Alarme[26] = true;
+    ecran->Actualiser(&etats);
+    EXPECT_EQ(faceAffichee(), Rouge);
+    etats.PreAlarme[26] = false;
+    ecran->Actualiser(&etats);
+    EXPECT_EQ(faceAffichee(), Rouge) << "alarm alone";
+    etats.Alarme[26] = false;
+    ecran->Actualiser(&etats);
+    EXPECT_EQ(faceAffichee(), Face);
+}

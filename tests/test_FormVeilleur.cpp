@@ -13,6 +13,7 @@
 #include "platform/EvenementNomme.h"
 #include "platform/MessagesFenetre.h"
 #include "platform/RapportErreurs.h"
+#include "platform/SondePort.h"
 #include "screens/CadreAccueil.h"
 #include "screens/CadreConfiguration.h"
 #include "screens/CadreJournal.h"
@@ -23,6 +24,7 @@
 #include "text/MessagesVeilleur.h"
 #include "widgets/BoutonAppareil.h"
 #include "widgets/CouleursSysteme.h"
+#include "widgets/GrilleDessinee.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -30,6 +32,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QPointer>
 #include <QPushButton>
@@ -37,10 +40,12 @@
 #include <QTreeWidget>
 #include <QStatusBar>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <semaphore.h>
+#include <set>
 #include <sys/stat.h>
 
 namespace {
@@ -541,12 +546,17 @@ TEST_F(FormVeilleurTest, TickDeSurveillanceRafraichitVueDEnsembleEtKMT)
     EXPECT_TRUE(valeurAffichee);
 }
 
+// Ticks falling due while one waits for a reader are dropped: the kept one
+// runs once when the reader is done, not once per tick missed.
 TEST_F(FormVeilleurTest, TickDeDemonstrationAttendLaFinDUneLecture)
 {
     TFormVeilleur& f = Creer();
+    // Only the ticks asked for below: the timer's own could come on a slow machine.
+    f.findChild<QTimer*>(QStringLiteral("TimerDemo"))->stop();
     {
         TLectureDonnees lecture(f.VerrouDonnees());
-        f.TimerDemoTimer();   // must neither wait for itself nor write under the reader
+        for (int i = 0; i < 3; ++i)
+            f.TimerDemoTimer();   // must neither wait for itself nor write under the reader
         EXPECT_EQ(f.DonneesKMT()[12].NbMesures, 0);
         EXPECT_EQ(f.CompteurDemo(), 1);
         Traiter();
@@ -558,7 +568,8 @@ TEST_F(FormVeilleurTest, TickDeDemonstrationAttendLaFinDUneLecture)
     EXPECT_EQ(f.DonneesKMT()[12].RIsolement, 250);
     EXPECT_EQ(f.DonneesKMT()[26].RIsolement, 354);
     QTest::qWait(30);
-    EXPECT_EQ(f.CompteurDemo(), 2);   // run once, not once per retry
+    EXPECT_EQ(f.CompteurDemo(), 2);   // run once, not once per tick or retry
+    EXPECT_EQ(f.DonneesKMT()[26].NbMesures, 1);
 }
 
 TEST_F(FormVeilleurTest, PreAlarmeDeDemonstrationJournaliseeDansLogDat)
@@ -984,6 +995,161 @@ TEST_F(FormVeilleurTest, ErreursRepeteesDuJournalUneBoiteALaFois)
     ASSERT_EQ(boites.size(), 2u);
     EXPECT_TRUE(boites[1].contains(QStringLiteral("(2 fois)"))) << boites[1].toStdString();
     EXPECT_FALSE(f.Journal().AccesLogEnCours());
+}
+
+// The box the error report shows, if one is up.
+QMessageBox* BoiteErreur()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible())
+            return b;
+    return nullptr;
+}
+
+// The operator closes the boxes until no error waits any more.
+void FermerLesBoites()
+{
+    TRapportErreurs& r = TRapportErreurs::Instance();
+    for (int i = 0; i < 100 && (r.BoitesOuvertes() > 0 || r.EnAttente() > 0); ++i) {
+        if (QMessageBox* b = BoiteErreur())
+            b->close();
+        QTest::qWait(5);
+    }
+}
+
+// Short intervals, so that a few seconds hold many ticks.
+void Accelerer(TFormVeilleur& f)
+{
+    f.findChild<QTimer*>(QStringLiteral("TimerDemo"))->setInterval(50);
+    f.findChild<QTimer*>(QStringLiteral("TimerMonitoringData"))->setInterval(50);
+    f.findChild<QTimer*>(QStringLiteral("TimerBeep"))->setInterval(200);
+}
+
+class TSondeLente : public TSondePort {
+public:
+    explicit TSondeLente(std::function<void(int)> pendant) : m_pendant(std::move(pendant)) {}
+    bool Present(int n) override
+    {
+        QThread::msleep(25);
+        m_pendant(n);
+        return false;
+    }
+
+private:
+    std::function<void(int)> m_pendant;
+};
+
+// "Log.dat" cannot be written: device 26's first pre-alarm raises an error
+// report. Its box stays open while the station goes on behind it, on the KMT
+// screen (whose refresh lets events through under the read lock), on the
+// overview, and during the configuration screen's port scan.
+TEST_F(FormVeilleurTest, BoiteDErreurOuverteLaStationContinue)
+{
+    TRapportErreurs::Instance().AfficheurParDefaut();
+    ASSERT_TRUE(QDir(dossier.Dossier()).mkdir(QStringLiteral("Log.dat")));
+    const QColor rouge(255, 0, 0);
+    // A box running an event loop of its own would stop this test: notice it
+    // and close it, so that the test fails instead of hanging.
+    bool boucleImbriquee = false;
+    QTimer vigie;
+    QObject::connect(&vigie, &QTimer::timeout, [&] {
+        if (QThread::currentThread()->loopLevel() > 0 && BoiteErreur()) {
+            boucleImbriquee = true;
+            BoiteErreur()->done(0);
+        }
+    });
+    vigie.start(500);
+    const std::unique_ptr<QTimer, void (*)(QTimer*)> sortie(&vigie, [](QTimer*) {
+        TRapportErreurs::Instance().DefinirAfficheur([](const QString&) {});
+    });
+    auto mettreEnAlarme = [this](int appareil) {
+        TEcritureDonnees ecriture(fenetre->VerrouDonnees());
+        fenetre->DonneesKMT()[appareil].Alarme = true;
+    };
+
+    for (const int ecran : {EcranKMT, EcranVueDEnsemble}) {
+        SCOPED_TRACE(ecran);
+        TFormVeilleur& f = Creer();
+        f.show();
+        Accelerer(f);
+        while (f.CompteurDemo() < 159)
+            f.Generateur().Tick();
+        EnvoyerEcran(&f, ecran, ecran == EcranKMT ? 26 : 0);
+        ASSERT_EQ(f.NumEcranCourant(), ecran);
+        auto valeurAffichee = [&] {
+            if (ecran == EcranKMT)
+                return f.EcranCourant()->findChild<QLineEdit*>(QStringLiteral("EditRisolement"))->text();
+            return f.EcranCourant()->findChild<TGrilleDessinee*>(QStringLiteral("StringGridKMT"))->Cellule(1, 26);
+        };
+
+        ASSERT_TRUE(QTest::qWaitFor([] { return BoiteErreur() != nullptr; }, 5000))
+            << (boucleImbriquee ? "the box ran an event loop of its own" : "no box");
+        QPointer<QMessageBox> boite = BoiteErreur();
+        EXPECT_TRUE(boite->text().contains(QStringLiteral("Log.dat"))) << boite->text().toStdString();
+        const int compteur = f.CompteurDemo();
+        const std::size_t bips = sons.size();
+        std::set<QString> valeurs{valeurAffichee()};
+        mettreEnAlarme(5);
+        QElapsedTimer chrono;
+        chrono.start();
+        while (chrono.elapsed() < 1500) {
+            QTest::qWait(20);
+            valeurs.insert(valeurAffichee());
+        }
+        EXPECT_TRUE(boite && boite->isVisible()) << "the box stays open";
+        EXPECT_EQ(TRapportErreurs::Instance().BoitesOuvertes(), 1);
+        EXPECT_GE(f.CompteurDemo() - compteur, 5) << "demonstration ticks go on";
+        EXPECT_GE(valeurs.size(), 3u) << "the screen is refreshed";
+        EXPECT_EQ(f.BoutonMonitoring(5)->CouleurFace(), rouge) << "the strip follows the records";
+        EXPECT_GT(sons.size(), bips) << "the alarm sounds";
+
+        // The operator can still switch language and move to another screen.
+        QTest::mouseClick(Bouton("SpeedButtonEn"), Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return f.Langue() == LangueAnglais; }, 1000));
+        QTest::mouseClick(Bouton("SpeedButtonAccueil"), Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return f.NumEcranCourant() == EcranAccueil; }, 1000));
+        EXPECT_TRUE(boite);
+        fenetre.reset();
+        FermerLesBoites();
+    }
+
+    // The scan probes the ports one by one, letting events through between them.
+    TFormVeilleur& f = Creer();
+    f.show();
+    Accelerer(f);
+    auto* timerDemo = f.findChild<QTimer*>(QStringLiteral("TimerDemo"));
+    timerDemo->stop();
+    while (f.CompteurDemo() < 159)
+        f.Generateur().Tick();
+    EnvoyerEcran(&f, EcranConfiguration);
+    auto* configuration = qobject_cast<TFrameConfiguration*>(f.EcranCourant());
+    ASSERT_TRUE(configuration);
+    struct TEtat {
+        bool boite;
+        int compteur;
+        bool rouge;
+    };
+    std::vector<TEtat> pendantLeScan;
+    configuration->DefinirSonde(std::make_unique<TSondeLente>([&](int n) {
+        if (n == 25)
+            mettreEnAlarme(7);
+        pendantLeScan.push_back({BoiteErreur() != nullptr, f.CompteurDemo(), f.BoutonMonitoring(7)->CouleurFace() == rouge});
+    }));
+    timerDemo->start();
+    configuration->Actualiser(&ConfigSet);
+    ASSERT_EQ(pendantLeScan.size(), 50u);
+    std::size_t premiere = 0;
+    while (premiere < pendantLeScan.size() && !pendantLeScan[premiere].boite)
+        ++premiere;
+    ASSERT_LT(premiere, 25u) << "the box opens while the scan goes on";
+    for (std::size_t i = premiere; i < pendantLeScan.size(); ++i)
+        EXPECT_TRUE(pendantLeScan[i].boite) << i;
+    EXPECT_GE(pendantLeScan.back().compteur - pendantLeScan[premiere].compteur, 5);
+    EXPECT_TRUE(pendantLeScan.back().rouge);
+    EXPECT_NE(BoiteErreur(), nullptr);
+    fenetre.reset();
+    FermerLesBoites();
+    EXPECT_FALSE(boucleImbriquee);
 }
 
 } // namespace

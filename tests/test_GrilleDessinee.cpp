@@ -237,4 +237,16 @@ TEST_F(Grille, RewritingTheSameTextPaintsNothing)
     QCoreApplication::processEvents();
     EXPECT_EQ(dessins[std::pair(1, 2)], 1);
     EXPECT_EQ(grille.Cellule(1, 2), QStringLiteral("13"));
+
+    // A cell drawn from another one of its row is repainted with it, and only then.
+    grille.AjouterDependance(0, 1);
+    dessins.clear();
+    grille.SetCellule(2, 2, QStringLiteral("x"));
+    grille.SetCellule(1, 2, QStringLiteral("13"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dessins.count(std::pair(0, 2)), 0u);
+    grille.SetCellule(1, 2, QStringLiteral("14"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dessins[std::pair(0, 2)], 1);
+    EXPECT_EQ(dessins.count(std::pair(0, 1)), 0u);
 }

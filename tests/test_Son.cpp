@@ -2,7 +2,9 @@
 // an audio output that must stay silent without blocking.
 #include "platform/Son.h"
 
+#include <QAudioDevice>
 #include <QElapsedTimer>
+#include <QTest>
 #include <QtEndian>
 #include <gtest/gtest.h>
 #include <string>
@@ -68,6 +70,39 @@ TEST(Son, SonDuSystemeNeBloqueJamais)
         son.Tonalite(440, -5);
     }
     EXPECT_LT(chrono.elapsed(), 2 * (100 + 100 + 600) + 2000);
+}
+
+// A machine without an audio output, whose bells are counted.
+class TSonSansSortie : public TSonSysteme {
+public:
+    TSonSansSortie() : TSonSysteme(QAudioDevice()) { chrono.start(); }
+    QElapsedTimer chrono;
+    std::vector<qint64> sonneries;
+
+protected:
+    void Sonnerie() override { sonneries.push_back(chrono.elapsed()); }
+};
+
+// Without tones the alarm keeps its pattern in bells: two signals standing for
+// the tones with a silence after each, then the default sound; never one bell.
+TEST(Son, SansSortieAudioLAlarmeResteTroisSignauxSepares)
+{
+    TSonSansSortie son;
+    EXPECT_FALSE(son.TonalitesDisponibles());
+    JouerAlarme(son);
+    EXPECT_LT(son.chrono.elapsed(), 50) << "the caller is not held";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return son.sonneries.size() == 3; }, 2000));
+    const std::vector<qint64> t = son.sonneries;
+    EXPECT_GE(t[1] - t[0], 190) << "a 100 ms signal, then 100 ms of silence";
+    EXPECT_GE(t[2] - t[1], 190);
+    EXPECT_LT(t[2] - t[0], 1000);
+
+    // An alarm asked for at once waits for the signals of the one before.
+    JouerAlarme(son);
+    JouerAlarme(son);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return son.sonneries.size() == 9; }, 4000));
+    for (std::size_t i = 4; i < 9; ++i)
+        EXPECT_GE(son.sonneries[i] - son.sonneries[i - 1], 190) << i;
 }
 
 } // namespace

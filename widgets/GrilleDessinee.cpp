@@ -117,6 +117,14 @@ void TGrilleDessinee::SetCellule(int colonne, int ligne, const QString& texte)
         return;
     cellule = texte;
     RedessinerCellule(colonne, ligne);
+    for (const auto& [dessinee, lue] : m_dependances)
+        if (lue == colonne)
+            RedessinerCellule(dessinee, ligne);
+}
+
+void TGrilleDessinee::AjouterDependance(int colonne, int source)
+{
+    m_dependances.append({colonne, source});
 }
 
 void TGrilleDessinee::SetCouleurFond(const QColor& couleur) { m_fond = couleur; update(); }

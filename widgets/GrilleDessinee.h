@@ -77,8 +77,11 @@ public:
     void SetHauteurLigne(int hauteur);
 
     QString Cellule(int colonne, int ligne) const;
-    // Writing a cell redraws it. Outside the grid: ignored.
+    // Writing a cell redraws it, and the cells of its row whose drawing
+    // depends on it. Outside the grid: ignored.
     void SetCellule(int colonne, int ligne, const QString& texte);
+    // In every row, the drawing of column `colonne` reads column `source`.
+    void AjouterDependance(int colonne, int source);
 
     int Tag() const { return m_tag; }
     void SetTag(int tag) { m_tag = tag; }
@@ -157,6 +160,7 @@ private:
     int m_hauteurLigne = HauteurDefautInitiale;
     QVector<int> m_largeurs;
     QVector<QString> m_textes;
+    QVector<QPair<int, int>> m_dependances;   // (column drawn, column read)
     int m_tag = 0;
     QColor m_fond;
     QColor m_fixe;

@@ -10,6 +10,9 @@
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <gtest/gtest.h>
@@ -172,4 +175,13 @@ void VerifierLibellesEntiers(QWidget& ecran, QTabWidget* onglets, const std::fun
                 ecran.grab().save(QDir(dossier).filePath(QStringLiteral("%1-%2-%3.png").arg(prefixe).arg(langue).arg(i)));
         }
     }
+}
+
+QImage ImageAffichee(QWidget& widget)
+{
+    QWidget* fenetre = widget.window();
+    const QPoint origine = widget.mapTo(fenetre, QPoint(0, 0));
+    return fenetre->screen()
+        ->grabWindow(fenetre->winId(), origine.x(), origine.y(), widget.width(), widget.height())
+        .toImage();
 }

@@ -77,3 +77,9 @@ public:
 protected:
     bool event(QEvent* e) override;
 };
+
+// What the screen shows of a widget: the pixels its window last painted, read
+// back without asking for a repaint (a grab() repaints every cell and would
+// hide one left stale).
+class QImage;
+QImage ImageAffichee(QWidget& widget);
