@@ -15,15 +15,7 @@ namespace {
 
 TEntreeLog Entree(std::uint8_t code, double date, std::uint8_t origine, double v1, double v2)
 {
-    TEntreeLog e;
-    std::memset(&e, 0, sizeof e);
-    e.Code = code;
-    e.DateHeure = date;
-    e.Origine = origine;
-    e.Attribut2 = 1;
-    e.Valeur1 = v1;
-    e.Valeur2 = v2;
-    return e;
+    return EntreeDeTest(code, date, origine, v1, v2);
 }
 
 QByteArray Octets(const TEntreeLog& e)

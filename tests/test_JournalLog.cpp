@@ -22,15 +22,7 @@ constexpr double Maintenant = 46362.5;  // a fixed "now" for the age filter
 
 TEntreeLog Entree(std::uint8_t origine, double date, std::uint8_t code = 7)
 {
-    TEntreeLog e;
-    std::memset(&e, 0, sizeof e);
-    e.Code = code;
-    e.DateHeure = date;
-    e.Origine = origine;
-    e.Attribut2 = 1;
-    e.Valeur1 = 55;
-    e.Valeur2 = 100;
-    return e;
+    return EntreeDeTest(code, date, origine, 55, 100);
 }
 
 void EcrireEntrees(const QString& chemin, const std::vector<TEntreeLog>& entrees, const QByteArray& queue = {})

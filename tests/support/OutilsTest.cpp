@@ -25,6 +25,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cstring>
 
 TDossierTemporaire::TDossierTemporaire()
     : m_dossier(m_temp.path()), m_precedent(QDir::currentPath())
@@ -184,4 +185,17 @@ QImage ImageAffichee(QWidget& widget)
     return fenetre->screen()
         ->grabWindow(fenetre->winId(), origine.x(), origine.y(), widget.width(), widget.height())
         .toImage();
+}
+
+TEntreeLog EntreeDeTest(std::uint8_t code, double date, std::uint8_t origine, double valeur1, double valeur2)
+{
+    TEntreeLog e;
+    std::memset(&e, 0, sizeof e);
+    e.Code = code;
+    e.DateHeure = date;
+    e.Origine = origine;
+    e.Attribut2 = 1;
+    e.Valeur1 = valeur1;
+    e.Valeur2 = valeur2;
+    return e;
 }

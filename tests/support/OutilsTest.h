@@ -1,5 +1,7 @@
 #pragma once
 // Helpers shared by the tests.
+#include "data/JournalLog.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -28,6 +30,10 @@ private:
 };
 
 QByteArray LireFichier(const QString& chemin);
+
+// A zeroed journal entry with the given fields and attribute 2 set, as the
+// station writes its pre-alarms.
+TEntreeLog EntreeDeTest(std::uint8_t code, double date, std::uint8_t origine, double valeur1, double valeur2);
 void EcrireFichier(const QString& chemin, const QByteArray& octets);
 
 // Runs travail in a forked child and returns its result (its exit status),
