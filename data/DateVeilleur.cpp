@@ -50,17 +50,10 @@ double DepuisDateTime(const QDateTime& moment)
 
 bool Decomposer(double jours, QDate& date, int& msDuJour)
 {
-    if (!std::isfinite(jours) || jours < -657434.0 || jours >= 2958466.0)
+    qint64 jour = 0;
+    if (!DecomposerEnJours(jours, jour, msDuJour))
         return false;
-    const double entier = std::trunc(jours);
-    qint64 ms = std::llround(std::fabs(jours - entier) * MsParJour);
-    qint64 j = static_cast<qint64>(entier);
-    if (ms >= static_cast<qint64>(MsParJour)) {  // rounding reached midnight
-        ms = 0;
-        j += jours < 0 ? -1 : 1;
-    }
-    date = Origine.addDays(j);
-    msDuJour = static_cast<int>(ms);
+    date = Origine.addDays(jour);
     return true;
 }
 

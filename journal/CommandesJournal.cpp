@@ -2,6 +2,7 @@
 
 #include "data/DateVeilleur.h"
 #include "data/JournalLog.h"
+#include "journal/ExportEnBlocs.h"
 #include "journal/ExportJournal.h"
 #include "journal/LecteurJournal.h"
 #include "journal/SuiviJournal.h"
@@ -45,14 +46,6 @@ public:
     static constexpr std::size_t Taille = 1024 * 1024;
     TSortie() : m_tampon(new char[Taille]) {}
 
-    // Room for one more export line, the buffer written out first if needed.
-    char* Place()
-    {
-        if (Taille - m_n < std::size_t(TExportJournal::LongueurMaxLigne))
-            Vider();
-        return m_tampon.get() + m_n;
-    }
-    void Avancer(const char* fin) { m_n = std::size_t(fin - m_tampon.get()); }
     void Ajouter(const std::string& texte)
     {
         for (std::size_t fait = 0; fait < texte.size();) {
@@ -249,17 +242,16 @@ int Exporter(const QCommandLineParser& a)
     TLecteurJournal lecteur(Fichier(a));
     if (!lecteur.Ouvrir())
         return Erreur(lecteur.Erreur());
-    TSortie sortie;
     std::string entete;
     format.EnTete(entete);
-    sortie.Ajouter(entete);
-    const bool lu = lecteur.Parcourir([&](const TEntreeLog& e, qint64 index) {
-        if (filtre.Garde(e))
-            sortie.Avancer(format.Ligne(sortie.Place(), e, index));
-    });
-    if (!sortie.Terminer())
+    const auto ecrire = [](const char* octets, std::size_t n) { return std::fwrite(octets, 1, n, stdout) == n; };
+    bool ecrit = ecrire(entete.data(), entete.size());
+    const TExportEnBlocs::TResultat resultat =
+        ecrit ? TExportEnBlocs(format, filtre).Exporter(lecteur, ecrire) : TExportEnBlocs::TResultat::ErreurEcriture;
+    ecrit = std::fflush(stdout) == 0 && resultat != TExportEnBlocs::TResultat::ErreurEcriture;
+    if (!ecrit)
         return ErreurSortie();
-    if (!lu)
+    if (resultat == TExportEnBlocs::TResultat::ErreurLecture)
         return Erreur(lecteur.Erreur());
     if (lecteur.OctetsRestants() > 0)
         std::fprintf(stderr, "%s: warning: the last %lld bytes of \"%s\" are not a whole record and were left out.\n",

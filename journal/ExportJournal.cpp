@@ -4,9 +4,14 @@
 #include "data/DateVeilleur.h"
 #include "text/MessagesVeilleur.h"
 
+#include <fmt/format.h>
+
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstring>
+#include <limits>
+#include <string_view>
 
 namespace {
 
@@ -41,40 +46,194 @@ void EcrireJour(char* t, const QDate& date)
     EcrirePaire(t + 8, j);
 }
 
-// "THH:MM:SS.mmm" into t.
+// "THH:MM:SS.mmm" into t. Unsigned: the divisions by constants need no sign fix.
 void EcrireHeure(char* t, int ms)
 {
+    const auto u = static_cast<std::uint32_t>(ms);
+    const std::uint32_t secondes = u / 1000, milliemes = u % 1000;
+    const std::uint32_t heures = secondes / 3600, reste = secondes % 3600;
     t[0] = 'T';
-    const int secondes = ms / 1000;
-    EcrirePaire(t + 1, secondes / 3600);
+    EcrirePaire(t + 1, int(heures));
     t[3] = ':';
-    EcrirePaire(t + 4, secondes / 60 % 60);
+    EcrirePaire(t + 4, int(reste / 60));
     t[6] = ':';
-    EcrirePaire(t + 7, secondes % 60);
+    EcrirePaire(t + 7, int(reste % 60));
     t[9] = '.';
-    EcrireChiffres(t + 10, ms % 1000, 3);
+    t[10] = char('0' + milliemes / 100);
+    EcrirePaire(t + 11, int(milliemes % 100));
 }
 
 constexpr int LongueurJour = 10;
 
-char* EcrireEntier(char* p, long long valeur)
+// Numbers are built in registers, eight characters at a time, and stored
+// whole: a load of bytes just stored one or two at a time stalls the processor.
+
+// Two digits as two characters, the first in the low byte.
+std::uint64_t Paire(std::uint32_t v)
 {
-    if (valeur >= 0 && valeur < 100) {  // codes, origins, attributes
-        if (valeur < 10) {
-            *p = char('0' + valeur);
-            return p + 1;
-        }
-        EcrirePaire(p, int(valeur));
-        return p + 2;
-    }
-    return std::to_chars(p, p + 24, valeur).ptr;
+    std::uint16_t deux;
+    std::memcpy(&deux, Paires + 2 * v, 2);
+    return deux;
 }
 
+// The eight digits of v < 10^8, leading zeros included, first in the low
+// byte: the two halves, then their quarters, then each digit are split in
+// the lanes of one register by multiplying by reciprocals.
+std::uint64_t Mot(std::uint32_t v)
+{
+    std::uint64_t x = (v / 10000) | std::uint64_t(v % 10000) << 32;   // 2 x 4 digits
+    std::uint64_t q = ((x * 5243) >> 19) & 0x0000007F0000007FULL;     // / 100 in each lane
+    x = q | (x - 100 * q) << 16;                                       // 4 x 2 digits
+    q = ((x * 103) >> 10) & 0x000F000F000F000FULL;                     // / 10 in each lane
+    x = q | (x - 10 * q) << 8;                                         // 8 x 1 digit
+    return x | 0x3030303030303030ULL;
+}
+
+// The last n (1 to 8) digits of v < 10^8 at p, leading zeros included; the
+// eight bytes at p are stored (the line has room past its end).
+char* EcrireLargeur(char* p, std::uint32_t v, int n)
+{
+    const std::uint64_t m = Mot(v) >> (8 * (8 - n));
+    std::memcpy(p, &m, 8);
+    return p + n;
+}
+
+constexpr std::uint64_t Puissances[20] = {1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL,
+    100000000ULL, 1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL, 10000000000000ULL,
+    100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL, 100000000000000000ULL,
+    1000000000000000000ULL, 10000000000000000000ULL};
+
+// Digits of v > 0: from its bit length (log10(2) ~ 1233 / 4096), corrected once.
+int NbChiffres(std::uint64_t v)
+{
+    const int estime = ((64 - __builtin_clzll(v)) * 1233) >> 12;
+    return estime + (v >= Puissances[estime]);
+}
+
+// Exactly n digits of v < 10^n (n up to 16), leading zeros included.
+char* EcrireLargeur64(char* p, std::uint64_t v, int n)
+{
+    if (n <= 8)
+        return EcrireLargeur(p, std::uint32_t(v), n);
+    p = EcrireLargeur(p, std::uint32_t(v / 100000000), n - 8);
+    return EcrireLargeur(p, std::uint32_t(v % 100000000), 8);
+}
+
+// The digits of v at p; returns their end.
+char* EcrireNaturel(char* p, std::uint64_t v)
+{
+    if (v < 10) {  // codes and attributes, mostly
+        *p = char('0' + v);
+        return p + 1;
+    }
+    if (v < 100) {  // origins
+        const auto deux = std::uint16_t(Paire(std::uint32_t(v)));
+        std::memcpy(p, &deux, 2);
+        return p + 2;
+    }
+    if (v < 10000) {  // values
+        const auto quatre = std::uint32_t((Paire(std::uint32_t(v / 100)) | Paire(std::uint32_t(v % 100)) << 16) >> (v < 1000 ? 8 : 0));
+        std::memcpy(p, &quatre, 4);
+        return p + (v < 1000 ? 3 : 4);
+    }
+    if (v < 100000000)
+        return EcrireLargeur(p, std::uint32_t(v), NbChiffres(v));
+    const std::uint64_t haut = v / 100000000;
+    p = haut < 100000000 ? EcrireLargeur(p, std::uint32_t(haut), NbChiffres(haut)) : EcrireNaturel(p, haut);
+    return EcrireLargeur(p, std::uint32_t(v % 100000000), 8);
+}
+
+char* EcrireEntier(char* p, long long valeur)
+{
+    if (valeur < 0) {
+        *p++ = '-';
+        return EcrireNaturel(p, 0 - static_cast<std::uint64_t>(valeur));
+    }
+    return EcrireNaturel(p, static_cast<std::uint64_t>(valeur));
+}
+
+// Adds one to the decimal number in t (no sign); false when it gains a digit.
+bool Incrementer(char* t, int longueur)
+{
+    for (int i = longueur - 1; i >= 0; --i) {
+        if (t[i] != '9') {
+            ++t[i];
+            return true;
+        }
+        t[i] = '0';
+    }
+    return false;
+}
+
+// The shortest decimals of a day count of the years 1989 to 2079, which
+// lies between 2^15 and 2^16 where a unit in the last place is 2^-37 day
+// (7.3e-12): 11 decimals when a multiple of 1e-11 lies within half a unit of
+// the double (there is at most one), else the nearest 12. Neither a bound
+// nor a tie can be hit exactly, so no rounding rule is needed: half a unit
+// is never a whole number of 1e-11 steps away, and a double halfway between
+// two 12-decimal numbers ends in ...25 or ...75 at the 13th decimal and so
+// has 11 decimals that read back. The same digits as Dragonbox's general
+// search, for a third of its time: the export writes millions. False for
+// other numbers.
+bool DecimalesDUnJour(double valeur, std::uint64_t& decimales, int& nbDecimales)
+{
+    if (!(valeur > 32768.0 && valeur < 65536.0))
+        return false;
+    using u128 = unsigned __int128;
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &valeur, sizeof bits);
+    constexpr std::uint64_t Unite = 1ULL << 37;        // one day in units of the last place
+    const std::uint64_t fraction = bits & (Unite - 1);  // of the day, in those units; not 0
+
+    // Within half a unit: |c / 10^11 - fraction / 2^37| < 1 / 2^38.
+    constexpr std::uint64_t E11 = 100000000000ULL;
+    const u128 exact11 = u128(fraction) * E11;
+    std::uint64_t c = std::uint64_t((exact11 + Unite / 2) >> 37);
+    const u128 approche = u128(c) << 37;
+    if (2 * (approche > exact11 ? approche - exact11 : exact11 - approche) < E11) {
+        nbDecimales = 11;
+        while (c % 10 == 0) {  // never 0: a whole day is a double of its own
+            c /= 10;
+            --nbDecimales;
+        }
+        decimales = c;
+        return true;
+    }
+    decimales = std::uint64_t((u128(fraction) * (E11 * 10) + Unite / 2) >> 37);
+    nbDecimales = 12;
+    return true;
+}
+
+// Shortest text that reads back as the same double, as std::to_chars writes
+// it. Day counts (a whole part from 1 to 15 digits and a fraction) take
+// Dragonbox's shortest digits, written as whole part, point and decimals;
+// the rest goes to std::to_chars, which chooses between fixed and exponent forms.
 char* EcrireNombre(char* p, double valeur)
 {
-    if (valeur == std::trunc(valeur) && std::fabs(valeur) < 1e15)
-        return EcrireEntier(p, static_cast<long long>(valeur));
-    return std::to_chars(p, p + 32, valeur).ptr;
+    const double a = std::fabs(valeur);
+    if (!(a < 1e15))
+        return std::to_chars(p, p + 32, valeur).ptr;
+    const auto entier = static_cast<long long>(valeur);
+    if (static_cast<double>(entier) == valeur)
+        return EcrireEntier(p, entier);
+    if (a < 1)
+        return std::to_chars(p, p + 32, valeur).ptr;
+    // Not whole, at least 1 and under 1e15: the shortest digits have 1 to 16
+    // decimals and a whole part of their own, and the fixed form is the shorter.
+    // Their whole part is the double's own: the digits read back as this
+    // double and not as a whole number next to it, which is a double too.
+    std::uint64_t decimales = 0;
+    int nbDecimales = 0;
+    if (!DecimalesDUnJour(valeur, decimales, nbDecimales)) {
+        const auto d = fmt::detail::dragonbox::to_decimal(valeur);
+        nbDecimales = -d.exponent;
+        decimales = d.significand % Puissances[nbDecimales];
+    }
+    if (valeur < 0)
+        *p++ = '-';
+    p = EcrireNaturel(p, valeur < 0 ? 0 - static_cast<std::uint64_t>(entier) : static_cast<std::uint64_t>(entier));
+    *p++ = '.';
+    return EcrireLargeur64(p, decimales, nbDecimales);
 }
 
 bool DoitEtreCite(const std::string& texte)
@@ -117,28 +276,6 @@ void AjouterJson(std::string& sortie, const std::string& texte)
     sortie += '"';
 }
 
-// Writes one line at a cursor; TExportJournal::LongueurMaxLigne bounds it.
-class TLigne {
-public:
-    explicit TLigne(char* p) : m_p(p) {}
-    void Texte(const char* s, std::size_t n)
-    {
-        std::memcpy(m_p, s, n);
-        m_p += n;
-    }
-    template <std::size_t N>
-    void Texte(const char (&s)[N]) { Texte(s, N - 1); }
-    void Texte(const std::string& s) { Texte(s.data(), s.size()); }
-    void Car(char c) { *m_p++ = c; }
-    void Entier(long long v) { m_p = EcrireEntier(m_p, v); }
-    void Nombre(double v) { m_p = EcrireNombre(m_p, v); }
-    char* Curseur() { return m_p; }
-    void Avancer(std::size_t n) { m_p += n; }
-
-private:
-    char* m_p;
-};
-
 } // namespace
 
 namespace ExportJournal {
@@ -162,7 +299,7 @@ std::string DateIso(double jours)
 
 void AjouterNombre(std::string& sortie, double valeur)
 {
-    char t[32];
+    char t[64];  // the writers copy a fixed block past the text
     sortie.append(t, EcrireNombre(t, valeur));
 }
 
@@ -178,16 +315,21 @@ TExportJournal::TExportJournal(TFormatExport format, TLangue langue) : m_format(
         else
             AjouterJson(cite, nom);
     }
-    // Each Windows-1252 byte of the extra information as UTF-8, escaped for JSON.
+    // Each Windows-1252 byte of the extra information as UTF-8, escaped for
+    // the format. In CSV a quote is always doubled: it makes the field quoted.
     for (int octet = 0; octet < 256; ++octet) {
         const QChar c = Chaine1252::VersUnicode(std::uint8_t(octet));
-        std::string utf8 = QString(c).toStdString();
+        std::string texte = QString(c).toStdString();
         if (format == TFormatExport::Json) {
             std::string echappe;
-            AjouterJson(echappe, utf8);
-            utf8 = echappe.substr(1, echappe.size() - 2);
+            AjouterJson(echappe, texte);
+            texte = echappe.substr(1, echappe.size() - 2);
+        } else if (texte == "\"") {
+            texte = "\"\"";
         }
-        m_octets[size_t(octet)] = utf8;
+        TOctet& o = m_octets[size_t(octet)];
+        std::memcpy(o.Texte, texte.data(), texte.size());  // at most 6 bytes: "\u001f"
+        o.Longueur = std::uint8_t(texte.size());
     }
 }
 
@@ -205,87 +347,116 @@ void TExportJournal::Ligne(std::string& sortie, const TEntreeLog& e, qint64 inde
 
 char* TExportJournal::Ligne(char* p, const TEntreeLog& e, qint64 index) const
 {
-    const bool csv = m_format == TFormatExport::Csv;
-    TLigne l(p);
+    return m_format == TFormatExport::Csv ? LigneDe<TFormatExport::Csv>(p, e, index)
+                                          : LigneDe<TFormatExport::Json>(p, e, index);
+}
+
+// One line per format, so that each field's key and separator is a constant.
+template <TFormatExport F>
+char* TExportJournal::LigneDe(char* p, const TEntreeLog& e, qint64 index) const
+{
+    constexpr bool csv = F == TFormatExport::Csv;
+    const auto texte = [&p](const char* s, std::size_t n) {
+        std::memcpy(p, s, n);
+        p += n;
+    };
+    // A field's key in JSON, the comma before it in CSV.
+    const auto cle = [&](std::string_view json) {
+        if constexpr (csv)
+            *p++ = ',';
+        else
+            texte(json.data(), json.size());
+    };
     // A missing value is an empty CSV field, a JSON null.
     const auto vide = [&] {
-        if (!csv)
-            l.Texte("null");
-    };
-    const auto cle = [&](const char* champCsv, const char* champJson) {
-        const char* c = csv ? champCsv : champJson;
-        l.Texte(c, std::strlen(c));
+        if constexpr (!csv)
+            texte("null", 4);
     };
     const auto nombre = [&](double v) {
         if (std::isfinite(v))
-            l.Nombre(v);
+            p = EcrireNombre(p, v);
         else
             vide();
     };
 
-    cle("", "{\"index\":");
-    l.Entier(index);
-    cle(",", ",\"code\":");
-    l.Entier(e.Code);
-    cle(",", ",\"evenement\":");
+    if constexpr (!csv)
+        texte("{\"index\":", 9);
+    // Lines mostly follow each other: the text of the index expected next is
+    // made ready at the end of each line.
+    if (index >= 0 && index == m_indexSuivant) {
+        std::memcpy(p, m_index, sizeof m_index);  // a fixed copy; the line has room for it
+        p += m_longueurIndex;
+    } else {
+        p = EcrireEntier(p, index);
+    }
+    cle(",\"code\":");
+    p = EcrireEntier(p, e.Code);
+    cle(",\"evenement\":");
     if (e.Code < NbCodesEvenements)
-        l.Texte(m_noms[e.Code]);
+        texte(m_noms[e.Code].data(), m_noms[e.Code].size());
     else
         vide();  // a code from outside keeps its number and gets no name
 
-    cle(",", ",\"date\":");
-    QDate date;
+    cle(",\"date\":");
+    qint64 jour = 0;
     int ms = 0;
-    if (DateVeilleur::Decomposer(e.DateHeure, date, ms)) {
+    if (DateVeilleur::DecomposerEnJours(e.DateHeure, jour, ms)) {
         // Entries come in runs of the same day: its text is kept.
-        if (date.toJulianDay() != m_jourJulien) {
-            m_jourJulien = date.toJulianDay();
-            EcrireJour(m_jour, date);
+        if (jour != m_numeroJour || !m_avecJour) {
+            m_numeroJour = jour;
+            m_avecJour = true;
+            EcrireJour(m_jour, QDate(1899, 12, 30).addDays(jour));
         }
-        if (!csv)
-            l.Car('"');
-        l.Texte(m_jour, LongueurJour);
-        EcrireHeure(l.Curseur(), ms);
-        l.Avancer(ExportJournal::LongueurDateIso - LongueurJour);
-        if (!csv)
-            l.Car('"');
+        if constexpr (!csv)
+            *p++ = '"';
+        texte(m_jour, LongueurJour);
+        EcrireHeure(p, ms);
+        p += ExportJournal::LongueurDateIso - LongueurJour;
+        if constexpr (!csv)
+            *p++ = '"';
     } else {
         vide();
     }
-    cle(",", ",\"jours\":");
+    cle(",\"jours\":");
     nombre(e.DateHeure);
-    cle(",", ",\"origine\":");
-    l.Entier(e.Origine);
-    cle(",", ",\"attribut1\":");
-    l.Entier(e.Attribut1);
-    cle(",", ",\"attribut2\":");
-    l.Entier(e.Attribut2);
+    cle(",\"origine\":");
+    p = EcrireEntier(p, e.Origine);
+    cle(",\"attribut1\":");
+    p = EcrireEntier(p, e.Attribut1);
+    cle(",\"attribut2\":");
+    p = EcrireEntier(p, e.Attribut2);
 
-    cle(",", ",\"infos\":");
+    cle(",\"infos\":");
     const int longueur = std::min<int>(e.InfosCompl.Longueur, LongueurMaxInfosCompl);  // a damaged length is clamped
     const std::uint8_t* car = e.InfosCompl.Car;
     bool cite = !csv;
     for (int i = 0; i < longueur && !cite; ++i)
         cite = car[i] == ',' || car[i] == '"' || car[i] == '\r' || car[i] == '\n';
     if (cite)
-        l.Car('"');
+        *p++ = '"';
     for (int i = 0; i < longueur; ++i) {
-        if (csv && car[i] == '"')
-            l.Car('"');
-        l.Texte(m_octets[car[i]]);
+        const TOctet& o = m_octets[car[i]];
+        std::memcpy(p, o.Texte, sizeof o.Texte);  // the line has room for 8 bytes per character
+        p += o.Longueur;
     }
     if (cite)
-        l.Car('"');
+        *p++ = '"';
 
-    cle(",", ",\"valeur1\":");
+    cle(",\"valeur1\":");
     nombre(e.Valeur1);
-    cle(",", ",\"valeur2\":");
+    cle(",\"valeur2\":");
     nombre(e.Valeur2);
-    cle(",", ",\"valeur3\":");
+    cle(",\"valeur3\":");
     nombre(e.Valeur3);
-    if (csv)
-        l.Texte("\r\n");
+    if constexpr (csv)
+        texte("\r\n", 2);
     else
-        l.Texte("}\n");
-    return l.Curseur();
+        texte("}\n", 2);
+
+    if (index >= 0 && index < std::numeric_limits<qint64>::max()) {
+        if (index != m_indexSuivant || !Incrementer(m_index, m_longueurIndex))
+            m_longueurIndex = std::uint8_t(EcrireEntier(m_index, index + 1) - m_index);
+        m_indexSuivant = index + 1;
+    }
+    return p;
 }

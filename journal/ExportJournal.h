@@ -14,8 +14,8 @@ public:
 
     // The CSV header row; nothing for JSON Lines.
     void EnTete(std::string& sortie) const;
-    // The longest line: 52 characters of text each escaped to 6 bytes, the
-    // event name, the numbers.
+    // Beyond the longest line (52 characters of text each escaped to 6
+    // bytes, the event name, the numbers): a character is copied as 8 bytes.
     static constexpr int LongueurMaxLigne = 1024;
 
     // Appends the line of one entry (index = its position in the file, from 0).
@@ -26,14 +26,26 @@ public:
     TFormatExport Format() const { return m_format; }
 
 private:
+    template <TFormatExport F>
+    char* LigneDe(char* p, const TEntreeLog& entree, qint64 index) const;
+
     TFormatExport m_format;
     // Event names already quoted for the format, and each Windows-1252 byte
-    // of the extra information as UTF-8 escaped for it: the export writes millions.
+    // of the extra information as UTF-8 escaped for it (a CSV quote doubled):
+    // the export writes millions. A byte's text is copied as 8 bytes at once.
     std::array<std::string, NbCodesEvenements> m_noms;
-    std::array<std::string, 256> m_octets;
-    // Text of the last day written.
-    mutable qint64 m_jourJulien = -1;
+    struct TOctet {
+        char Texte[8];
+        std::uint8_t Longueur;
+    };
+    std::array<TOctet, 256> m_octets{};
+    // Text of the last day written, and of the last index.
+    mutable bool m_avecJour = false;
+    mutable qint64 m_numeroJour = 0;
     mutable char m_jour[10] = {};
+    mutable qint64 m_indexSuivant = -1;
+    mutable char m_index[32] = {};  // room for the 8-byte stores past the text
+    mutable std::uint8_t m_longueurIndex = 0;
 };
 
 namespace ExportJournal {

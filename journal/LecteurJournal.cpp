@@ -25,6 +25,19 @@ bool TLecteurJournal::Ouvrir()
     return false;
 }
 
+qint64 TLecteurJournal::Lire(qint64 index, char* tampon, qint64 nbMax)
+{
+    m_restants = 0;
+    const qint64 lus = m_fichier.Lire(index * TailleEntreeLog, tampon, nbMax * TailleEntreeLog);
+    if (lus < 0) {
+        Echec();
+        return -1;
+    }
+    if (lus < nbMax * TailleEntreeLog)
+        m_restants = lus % TailleEntreeLog;  // the end of file
+    return lus / TailleEntreeLog;
+}
+
 bool TLecteurJournal::Echec()
 {
     m_erreur = LecteurJournal::PhraseErreur(QStringLiteral("read"), m_chemin, m_fichier.TexteErreur());

@@ -46,38 +46,27 @@ public:
     // Whole records in the file as it is now.
     qint64 NbEnregistrements() { return std::max<qint64>(0, m_fichier.Taille()) / TailleEntreeLog; }
 
+    // Reads up to nbMax whole records from index on into tampon (room for
+    // nbMax records); returns how many, 0 at the end of file, -1 on a read
+    // error. Bytes of a record cut short by the end of file are counted in
+    // OctetsRestants(), never returned.
+    qint64 Lire(qint64 index, char* tampon, qint64 nbMax);
+
     // Visits records from index debut up to (not including) fin, or to the
-    // end of file when fin is negative. Bytes after the last whole record are
-    // counted in OctetsRestants(), never visited. False on a read error.
+    // end of file when fin is negative. False on a read error.
     template <class Visiteur>
     bool Parcourir(Visiteur&& visiteur, qint64 debut = 0, qint64 fin = -1)
     {
         m_restants = 0;
-        if (fin >= 0 && fin <= debut)
-            return true;
-        qint64 position = debut * TailleEntreeLog;
-        const qint64 tailleBloc = EnregistrementsParBloc * TailleEntreeLog;
-        qint64 aLire = fin < 0 ? -1 : (fin - debut) * TailleEntreeLog;
-        qint64 index = debut;
-        qint64 garde = 0;  // bytes of a record cut by the previous read
-        while (aLire != 0) {
-            const qint64 demande = aLire < 0 ? tailleBloc - garde : std::min(tailleBloc - garde, aLire);
-            const qint64 lus = m_fichier.Lire(position, m_tampon.get() + garde, demande);
-            if (lus < 0)
-                return Echec();
-            if (lus == 0)
+        for (qint64 index = debut; fin < 0 || index < fin;) {
+            const qint64 voulus = fin < 0 ? EnregistrementsParBloc : std::min(EnregistrementsParBloc, fin - index);
+            const qint64 n = Lire(index, m_tampon.get(), voulus);
+            if (n < 0)
+                return false;
+            index += LecteurJournal::ParcourirOctets(m_tampon.get(), n * TailleEntreeLog, index, visiteur);
+            if (n < voulus)
                 break;
-            position += lus;
-            if (aLire > 0)
-                aLire -= lus;
-            const qint64 total = garde + lus;
-            const qint64 n = LecteurJournal::ParcourirOctets(m_tampon.get(), total, index, visiteur);
-            index += n;
-            garde = total - n * TailleEntreeLog;
-            if (garde > 0)
-                std::memmove(m_tampon.get(), m_tampon.get() + n * TailleEntreeLog, size_t(garde));
         }
-        m_restants = garde;
         return true;
     }
 

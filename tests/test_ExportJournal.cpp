@@ -1,14 +1,20 @@
 // The journal tool run as a program on a journal written by the station's own
 // store: exact CSV and JSON exports, filters, damaged records, the check and
-// the errors it reports.
+// the errors it reports. Then the export's own parts: numbers written as the
+// standard library writes them, and blocks exported by several threads.
 #include "data/DateVeilleur.h"
 #include "data/JournalLog.h"
+#include "journal/ExportEnBlocs.h"
+#include "journal/ExportJournal.h"
 #include "support/OutilsTest.h"
 
 #include <QDir>
+#include <charconv>
+#include <limits>
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <random>
 #include <sys/stat.h>
 
 namespace {
@@ -39,11 +45,11 @@ QList<int> Index(const QByteArray& csv)
     return index;
 }
 
-struct ExportJournal : ::testing::Test {
+struct OutilJournal : ::testing::Test {
     TDossierTemporaire dossier;
     QString evenement = NomUnique("EvtExport");
 
-    ExportJournal()
+    OutilJournal()
     {
         TJournalLog journal(QStringLiteral("Log.dat"), evenement);
         journal.AjouterEntreeLog(Entree(7, 45366.25, 26, 150, 100));
@@ -53,14 +59,14 @@ struct ExportJournal : ::testing::Test {
         journal.AjouterEntreeLog(e);
         journal.AjouterEntreeLog(Entree(1, 45367.0, 0, 0, 0));
     }
-    ~ExportJournal() override { TEvenementNomme::Supprimer(evenement); }
+    ~OutilJournal() override { TEvenementNomme::Supprimer(evenement); }
 };
 
 const QByteArray EnTete = "index,code,evenement,date,jours,origine,attribut1,attribut2,infos,valeur1,valeur2,valeur3\r\n";
 
 } // namespace
 
-TEST_F(ExportJournal, CsvAndJsonInTwoLanguages)
+TEST_F(OutilJournal, CsvAndJsonInTwoLanguages)
 {
     TResultatProgramme r = Outil({"export"});
     EXPECT_EQ(r.Code, 0);
@@ -84,7 +90,7 @@ TEST_F(ExportJournal, CsvAndJsonInTwoLanguages)
     EXPECT_TRUE(r.Sortie.endsWith("2,1,Stop supervisor_,2024-03-16T00:00:00.000,45367,0,0,1,,0,0,0\r\n")) << r.Sortie.constData();
 }
 
-TEST_F(ExportJournal, Filters)
+TEST_F(OutilJournal, Filters)
 {
     EXPECT_EQ(Index(Outil({"export", "--origine", "12"}).Sortie), QList<int>({1}));
     EXPECT_EQ(Index(Outil({"export", "--code", "7"}).Sortie), QList<int>({0}));
@@ -102,7 +108,7 @@ TEST_F(ExportJournal, Filters)
     EXPECT_EQ(Index(Outil({"export", "Recent.dat"}).Sortie), QList<int>({0, 1, 2}));
 }
 
-TEST_F(ExportJournal, DamagedRecordsAreExportedSafelyAndReported)
+TEST_F(OutilJournal, DamagedRecordsAreExportedSafelyAndReported)
 {
     TEntreeLog inconnu = Entree(200, 45367.25, 5, 1, 2);
     TEntreeLog trop = Entree(7, 32000.0, 5, 1, 2);  // 1987, and earlier than the record before
@@ -140,7 +146,7 @@ TEST_F(ExportJournal, DamagedRecordsAreExportedSafelyAndReported)
                         "6 records, 6 problems found\n");
 }
 
-TEST_F(ExportJournal, CleanCheckAndErrorsGiveTheirExitStatus)
+TEST_F(OutilJournal, CleanCheckAndErrorsGiveTheirExitStatus)
 {
     TResultatProgramme r = Outil({"verifier", "Log.dat"});
     EXPECT_EQ(r.Code, 0);
@@ -175,5 +181,112 @@ TEST_F(ExportJournal, CleanCheckAndErrorsGiveTheirExitStatus)
         EXPECT_EQ(r.Code, 0);
         EXPECT_TRUE(r.Sortie.startsWith("Usage: veilleur-journal " + QByteArray(commande) + " [options] [fichier]\n"))
             << r.Sortie.constData();
+    }
+}
+
+TEST(NombresDeLExport, AreTheShortestThatReadBackAsTheStandardLibraryWritesThem)
+{
+    std::mt19937_64 hasard(20261208);
+    std::uniform_real_distribution<double> unite(0, 1);
+    std::vector<double> valeurs{0.1, 0.5, 1.5, -2.25, 1e-7, 123.0, -77.0, 999999999999999.0, 1e15, 1e15 + 0.5,
+                                4503599627370495.5, 1e300, -1e-300, 5e-324, 45366.25, 32768.5, 65535.99999999999};
+    for (int i = 0; i < 200000; ++i) {
+        // Day counts of the common years, whole days and their neighbours, halves
+        // of 1/8192 (ties between 12-decimal neighbours), any magnitude.
+        valeurs.push_back(32768.0 + unite(hasard) * 32768.0);
+        const double jour = std::floor(32768.0 + unite(hasard) * 32767.0);
+        valeurs.push_back(std::nextafter(jour, 0.0));
+        valeurs.push_back(std::nextafter(jour, 1e9));
+        valeurs.push_back(32768.0 + double(2 * (hasard() % (32767ULL * 4096)) + 1) / 8192.0);
+        valeurs.push_back((hasard() & 1 ? -1 : 1) * std::pow(10.0, unite(hasard) * 40 - 20));
+        valeurs.push_back(std::floor(unite(hasard) * 1e15));
+    }
+    int differents = 0;
+    for (const double v : valeurs) {
+        std::string ecrit;
+        ExportJournal::AjouterNombre(ecrit, v);
+        // Whole numbers below 1e15 keep all their digits, never an exponent.
+        std::string attendu = std::to_string(static_cast<long long>(v));
+        if (!(std::fabs(v) < 1e15 && std::trunc(v) == v)) {
+            char t[64];
+            attendu.assign(t, std::to_chars(t, t + sizeof t, v).ptr);
+        }
+        if (ecrit != attendu && ++differents <= 5)
+            ADD_FAILURE() << std::hexfloat << v << ": " << ecrit << " instead of " << attendu;
+    }
+    EXPECT_EQ(differents, 0) << "of " << valeurs.size();
+}
+
+TEST(NombresDeLExport, IndexesCountOnAcrossEveryNumberOfDigits)
+{
+    const TExportJournal format(TFormatExport::Csv, LangueFrancais);
+    const TEntreeLog e = EntreeDeTest(7, 45366.25, 26, 150, 100);
+    std::vector<qint64> index;
+    for (qint64 puissance = 1; puissance <= 100000000000000000LL; puissance *= 10)
+        for (qint64 i = puissance - 3; i <= puissance + 2; ++i)
+            index.push_back(std::max<qint64>(i, 0));
+    index.insert(index.end(), {5, 4, 0, 1, 999, 999, 1000, std::numeric_limits<qint64>::max() - 1, std::numeric_limits<qint64>::max()});
+    for (const qint64 i : index) {
+        std::string ligne;
+        format.Ligne(ligne, e, i);
+        EXPECT_EQ(ligne.substr(0, ligne.find(',')), std::to_string(i));
+    }
+}
+
+TEST(ExportEnBlocs, EveryThreadCountGivesTheLinesInFileOrderAndStopsWhenOutputFails)
+{
+    // Blocks and a bit, a partial record at the end, a day change per 500
+    // records, texts of every kind.
+    TDossierTemporaire dossier;
+    std::mt19937 hasard(14);
+    QByteArray octets;
+    const qint64 nombre = 3 * TExportEnBlocs::EnregistrementsParBloc + 77;
+    for (qint64 i = 0; i < nombre; ++i) {
+        TEntreeLog e = EntreeDeTest(std::uint8_t(hasard() % 40), 45366.25 + double(i) / 500 + double(hasard() % 1000) / 1e7,
+                                    std::uint8_t(hasard() % 64), double(hasard() % 300000) / 8, hasard() % 500);
+        e.InfosCompl.Longueur = std::uint8_t(hasard() % 60);
+        for (auto& c : e.InfosCompl.Car)
+            c = std::uint8_t(hasard());
+        octets += QByteArray(reinterpret_cast<const char*>(&e), sizeof e);
+    }
+    EcrireFichier(QStringLiteral("Log.dat"), octets + QByteArray(40, '\x7f'));
+
+    for (const TFormatExport f : {TFormatExport::Csv, TFormatExport::Json}) {
+        const TExportJournal format(f, LangueEspagnol);
+        TFiltreJournal filtre;
+        for (const int origine : {-1, 33}) {
+            filtre.Origine = origine;
+            std::string attendu;
+            for (qint64 i = 0; i < nombre; ++i) {
+                TEntreeLog e;
+                std::memcpy(static_cast<void*>(&e), octets.constData() + i * TailleEntreeLog, TailleEntreeLog);
+                if (filtre.Garde(e))
+                    format.Ligne(attendu, e, i);
+            }
+            for (const int nbOuvriers : {1, 2, 3}) {
+                TLecteurJournal lecteur(QStringLiteral("Log.dat"));
+                ASSERT_TRUE(lecteur.Ouvrir());
+                std::string sortie;
+                const auto resultat = TExportEnBlocs(format, filtre, nbOuvriers).Exporter(lecteur, [&](const char* p, std::size_t n) {
+                    sortie.append(p, n);
+                    return true;
+                });
+                EXPECT_EQ(resultat, TExportEnBlocs::TResultat::Fait);
+                EXPECT_TRUE(sortie == attendu) << nbOuvriers << " threads, origin " << origine << ": "
+                                               << sortie.size() << " bytes instead of " << attendu.size();
+                EXPECT_EQ(lecteur.OctetsRestants(), 40);
+            }
+        }
+
+        // An output that fails is given nothing more, whatever the threads do.
+        TLecteurJournal lecteur(QStringLiteral("Log.dat"));
+        ASSERT_TRUE(lecteur.Ouvrir());
+        int appels = 0;
+        const auto resultat = TExportEnBlocs(format, TFiltreJournal{}, 2).Exporter(lecteur, [&](const char*, std::size_t) {
+            ++appels;
+            return false;
+        });
+        EXPECT_EQ(resultat, TExportEnBlocs::TResultat::ErreurEcriture);
+        EXPECT_EQ(appels, 1);
     }
 }
