@@ -1,6 +1,7 @@
 // The reader behind "veilleur-journal export" and "verifier" on arbitrary
 // bytes: every whole record is exported in both formats and checked; each
-// JSON line must stay valid JSON whatever the record holds.
+// JSON line must stay valid JSON whatever the record holds, and each number
+// written must read back as the very double it came from.
 #include "journal/ExportJournal.h"
 #include "journal/LecteurJournal.h"
 #include "journal/TendanceJournal.h"
@@ -8,6 +9,8 @@
 
 #include <QByteArray>
 #include <QJsonDocument>
+#include <charconv>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -28,6 +31,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
         QJsonDocument::fromJson(QByteArray::fromStdString(ligneJson), &erreur);
         if (erreur.error != QJsonParseError::NoError || ligneJson.back() != '\n')
             __builtin_trap();
+        for (const double v : {e.DateHeure, e.Valeur1, e.Valeur2, e.Valeur3}) {
+            if (!std::isfinite(v))
+                continue;
+            std::string texte;
+            ExportJournal::AjouterNombre(texte, v);
+            double relu = 0;
+            const auto r = std::from_chars(texte.data(), texte.data() + texte.size(), relu);
+            if (r.ec != std::errc() || r.ptr != texte.data() + texte.size() || relu != v)
+                __builtin_trap();
+        }
         verification.Examiner(e, index, rapport);
         tendance.Ajouter(e);
     });

@@ -246,16 +246,17 @@ int Exporter(const QCommandLineParser& a)
     format.EnTete(entete);
     const auto ecrire = [](const char* octets, std::size_t n) { return std::fwrite(octets, 1, n, stdout) == n; };
     bool ecrit = ecrire(entete.data(), entete.size());
+    TExportEnBlocs exportation(format, filtre);
     const TExportEnBlocs::TResultat resultat =
-        ecrit ? TExportEnBlocs(format, filtre).Exporter(lecteur, ecrire) : TExportEnBlocs::TResultat::ErreurEcriture;
+        ecrit ? exportation.Exporter(lecteur, ecrire) : TExportEnBlocs::TResultat::ErreurEcriture;
     ecrit = std::fflush(stdout) == 0 && resultat != TExportEnBlocs::TResultat::ErreurEcriture;
     if (!ecrit)
         return ErreurSortie();
     if (resultat == TExportEnBlocs::TResultat::ErreurLecture)
         return Erreur(lecteur.Erreur());
-    if (lecteur.OctetsRestants() > 0)
+    if (exportation.OctetsRestants() > 0)
         std::fprintf(stderr, "%s: warning: the last %lld bytes of \"%s\" are not a whole record and were left out.\n",
-                     Programme, static_cast<long long>(lecteur.OctetsRestants()), lecteur.Chemin().toLocal8Bit().constData());
+                     Programme, static_cast<long long>(exportation.OctetsRestants()), lecteur.Chemin().toLocal8Bit().constData());
     return SortieSucces;
 }
 

@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <cmath>
 #include <cstring>
-#include <limits>
 #include <string_view>
 
 namespace {
@@ -46,18 +45,18 @@ void EcrireJour(char* t, const QDate& date)
     EcrirePaire(t + 8, j);
 }
 
-// "THH:MM:SS.mmm" into t. Unsigned: the divisions by constants need no sign fix.
+// "THH:MM:SS.mmm" into t. Each field straight from the milliseconds, so that
+// the divisions (by constants, unsigned) do not wait for each other.
 void EcrireHeure(char* t, int ms)
 {
     const auto u = static_cast<std::uint32_t>(ms);
-    const std::uint32_t secondes = u / 1000, milliemes = u % 1000;
-    const std::uint32_t heures = secondes / 3600, reste = secondes % 3600;
+    const std::uint32_t milliemes = u % 1000;
     t[0] = 'T';
-    EcrirePaire(t + 1, int(heures));
+    EcrirePaire(t + 1, int(u / 3600000));
     t[3] = ':';
-    EcrirePaire(t + 4, int(reste / 60));
+    EcrirePaire(t + 4, int(u / 60000 % 60));
     t[6] = ':';
-    EcrirePaire(t + 7, int(reste % 60));
+    EcrirePaire(t + 7, int(u / 1000 % 60));
     t[9] = '.';
     t[10] = char('0' + milliemes / 100);
     EcrirePaire(t + 11, int(milliemes % 100));
@@ -152,19 +151,6 @@ char* EcrireEntier(char* p, long long valeur)
     return EcrireNaturel(p, static_cast<std::uint64_t>(valeur));
 }
 
-// Adds one to the decimal number in t (no sign); false when it gains a digit.
-bool Incrementer(char* t, int longueur)
-{
-    for (int i = longueur - 1; i >= 0; --i) {
-        if (t[i] != '9') {
-            ++t[i];
-            return true;
-        }
-        t[i] = '0';
-    }
-    return false;
-}
-
 // The shortest decimals of a day count of the years 1989 to 2079, which
 // lies between 2^15 and 2^16 where a unit in the last place is 2^-37 day
 // (7.3e-12): 11 decimals when a multiple of 1e-11 lies within half a unit of
@@ -201,6 +187,33 @@ bool DecimalesDUnJour(double valeur, std::uint64_t& decimales, int& nbDecimales)
     }
     decimales = std::uint64_t((u128(fraction) * (E11 * 10) + Unite / 2) >> 37);
     nbDecimales = 12;
+    return true;
+}
+
+// DateVeilleur::DecomposerEnJours for the same day counts, in whole numbers
+// instead of a chain of conversions and floating-point operations. There the
+// fraction of the day (fraction / 2^37, exact) times 86400000 is rounded to a
+// double: that is N / 2^27 with N = fraction * 84375, kept whole up to 2^53
+// and above that rounded to an even number, ties to a multiple of 4. The
+// milliseconds are then N / 2^27 rounded half up. False for other counts.
+bool DecomposerUnJour(double valeur, qint64& jour, int& ms)
+{
+    if (!(valeur > 32768.0 && valeur < 65536.0))
+        return false;
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &valeur, sizeof bits);
+    const std::uint64_t mantisse = (bits & ((1ULL << 52) - 1)) | (1ULL << 52);
+    std::uint64_t n = (mantisse & ((1ULL << 37) - 1)) * 84375;
+    if (n >= (1ULL << 53) && (n & 1))
+        n += (n & 2) ? 1 : std::uint64_t(-1);
+    const std::uint64_t arrondi = (n + (1ULL << 26)) >> 27;
+    jour = qint64(mantisse >> 37);
+    if (arrondi >= 86400000) {  // rounding reached midnight
+        ++jour;
+        ms = 0;
+    } else {
+        ms = int(arrondi);
+    }
     return true;
 }
 
@@ -381,14 +394,7 @@ char* TExportJournal::LigneDe(char* p, const TEntreeLog& e, qint64 index) const
 
     if constexpr (!csv)
         texte("{\"index\":", 9);
-    // Lines mostly follow each other: the text of the index expected next is
-    // made ready at the end of each line.
-    if (index >= 0 && index == m_indexSuivant) {
-        std::memcpy(p, m_index, sizeof m_index);  // a fixed copy; the line has room for it
-        p += m_longueurIndex;
-    } else {
-        p = EcrireEntier(p, index);
-    }
+    p = EcrireEntier(p, index);
     cle(",\"code\":");
     p = EcrireEntier(p, e.Code);
     cle(",\"evenement\":");
@@ -400,7 +406,7 @@ char* TExportJournal::LigneDe(char* p, const TEntreeLog& e, qint64 index) const
     cle(",\"date\":");
     qint64 jour = 0;
     int ms = 0;
-    if (DateVeilleur::DecomposerEnJours(e.DateHeure, jour, ms)) {
+    if (DecomposerUnJour(e.DateHeure, jour, ms) || DateVeilleur::DecomposerEnJours(e.DateHeure, jour, ms)) {
         // Entries come in runs of the same day: its text is kept.
         if (jour != m_numeroJour || !m_avecJour) {
             m_numeroJour = jour;
@@ -452,11 +458,5 @@ char* TExportJournal::LigneDe(char* p, const TEntreeLog& e, qint64 index) const
         texte("\r\n", 2);
     else
         texte("}\n", 2);
-
-    if (index >= 0 && index < std::numeric_limits<qint64>::max()) {
-        if (index != m_indexSuivant || !Incrementer(m_index, m_longueurIndex))
-            m_longueurIndex = std::uint8_t(EcrireEntier(m_index, index + 1) - m_index);
-        m_indexSuivant = index + 1;
-    }
     return p;
 }

@@ -39,13 +39,10 @@ private:
         std::uint8_t Longueur;
     };
     std::array<TOctet, 256> m_octets{};
-    // Text of the last day written, and of the last index.
+    // Text of the last day written.
     mutable bool m_avecJour = false;
     mutable qint64 m_numeroJour = 0;
     mutable char m_jour[10] = {};
-    mutable qint64 m_indexSuivant = -1;
-    mutable char m_index[32] = {};  // room for the 8-byte stores past the text
-    mutable std::uint8_t m_longueurIndex = 0;
 };
 
 namespace ExportJournal {

@@ -25,12 +25,20 @@ bool TLecteurJournal::Ouvrir()
     return false;
 }
 
+qint64 TLecteurJournal::Taille()
+{
+    const qint64 taille = m_fichier.Taille();
+    if (taille < 0)
+        m_erreur = LecteurJournal::PhraseErreur(QStringLiteral("read"), m_chemin, m_fichier.TexteErreur());
+    return taille;
+}
+
 qint64 TLecteurJournal::Lire(qint64 index, char* tampon, qint64 nbMax)
 {
     m_restants = 0;
     const qint64 lus = m_fichier.Lire(index * TailleEntreeLog, tampon, nbMax * TailleEntreeLog);
     if (lus < 0) {
-        Echec();
+        m_erreur = LecteurJournal::PhraseErreur(QStringLiteral("read"), m_chemin, m_fichier.TexteErreur());
         return -1;
     }
     if (lus < nbMax * TailleEntreeLog)
@@ -38,8 +46,13 @@ qint64 TLecteurJournal::Lire(qint64 index, char* tampon, qint64 nbMax)
     return lus / TailleEntreeLog;
 }
 
-bool TLecteurJournal::Echec()
+qint64 TLecteurJournal::Lire(qint64 index, char* tampon, qint64 nbMax, int& code) const
 {
-    m_erreur = LecteurJournal::PhraseErreur(QStringLiteral("read"), m_chemin, m_fichier.TexteErreur());
-    return false;
+    const qint64 lus = m_fichier.Lire(index * TailleEntreeLog, tampon, nbMax * TailleEntreeLog, code);
+    return lus < 0 ? -1 : lus / TailleEntreeLog;
+}
+
+void TLecteurJournal::Echouer(int code)
+{
+    m_erreur = LecteurJournal::PhraseErreur(QStringLiteral("read"), m_chemin, TFichierOrdinaire::TexteSysteme(code));
 }

@@ -45,12 +45,20 @@ public:
 
     // Whole records in the file as it is now.
     qint64 NbEnregistrements() { return std::max<qint64>(0, m_fichier.Taille()) / TailleEntreeLog; }
+    // Bytes in the file as it is now; -1 with Erreur() set when that cannot be told.
+    qint64 Taille();
 
     // Reads up to nbMax whole records from index on into tampon (room for
     // nbMax records); returns how many, 0 at the end of file, -1 on a read
     // error. Bytes of a record cut short by the end of file are counted in
     // OctetsRestants(), never returned.
     qint64 Lire(qint64 index, char* tampon, qint64 nbMax);
+    // The same for several threads at once: changes nothing of this reader.
+    // Bytes past the last whole record are not counted anywhere; on a read
+    // error (-1) the errno is in code, for Echouer.
+    qint64 Lire(qint64 index, char* tampon, qint64 nbMax, int& code) const;
+    // Erreur() tells of a read that failed with this errno.
+    void Echouer(int code);
 
     // Visits records from index debut up to (not including) fin, or to the
     // end of file when fin is negative. False on a read error.
@@ -75,8 +83,6 @@ public:
     const QString& Chemin() const { return m_chemin; }
 
 private:
-    bool Echec();
-
     QString m_chemin;
     TFichierOrdinaire m_fichier;
     std::unique_ptr<char[]> m_tampon;

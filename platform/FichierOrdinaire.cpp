@@ -104,6 +104,15 @@ bool TFichierOrdinaire::Ecrire(qint64 position, const void* octets, qint64 longu
 
 qint64 TFichierOrdinaire::Lire(qint64 position, void* octets, qint64 longueur)
 {
+    int code = 0;
+    const qint64 lus = Lire(position, octets, longueur, code);
+    if (lus < 0)
+        Echec(code);
+    return lus;
+}
+
+qint64 TFichierOrdinaire::Lire(qint64 position, void* octets, qint64 longueur, int& code) const
+{
     char* p = static_cast<char*>(octets);
     qint64 fait = 0;
     while (fait < longueur) {
@@ -111,7 +120,7 @@ qint64 TFichierOrdinaire::Lire(qint64 position, void* octets, qint64 longueur)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            Echec(errno);
+            code = errno;
             return -1;
         }
         if (n == 0)

@@ -32,6 +32,9 @@ public:
     bool Ecrire(qint64 position, const void* octets, qint64 longueur);
     // Up to longueur bytes from position (fewer at the end); -1 on failure.
     qint64 Lire(qint64 position, void* octets, qint64 longueur);
+    // The same for several threads at once: changes nothing of this object
+    // and gives the errno of a failure in code.
+    qint64 Lire(qint64 position, void* octets, qint64 longueur, int& code) const;
 
     const QString& TexteErreur() const { return m_erreur; }
 

@@ -217,7 +217,7 @@ TEST(NombresDeLExport, AreTheShortestThatReadBackAsTheStandardLibraryWritesThem)
     EXPECT_EQ(differents, 0) << "of " << valeurs.size();
 }
 
-TEST(NombresDeLExport, IndexesCountOnAcrossEveryNumberOfDigits)
+TEST(NombresDeLExport, IndexesOfEveryLength)
 {
     const TExportJournal format(TFormatExport::Csv, LangueFrancais);
     const TEntreeLog e = EntreeDeTest(7, 45366.25, 26, 150, 100);
@@ -267,14 +267,15 @@ TEST(ExportEnBlocs, EveryThreadCountGivesTheLinesInFileOrderAndStopsWhenOutputFa
                 TLecteurJournal lecteur(QStringLiteral("Log.dat"));
                 ASSERT_TRUE(lecteur.Ouvrir());
                 std::string sortie;
-                const auto resultat = TExportEnBlocs(format, filtre, nbOuvriers).Exporter(lecteur, [&](const char* p, std::size_t n) {
+                TExportEnBlocs exportation(format, filtre, nbOuvriers);
+                const auto resultat = exportation.Exporter(lecteur, [&](const char* p, std::size_t n) {
                     sortie.append(p, n);
                     return true;
                 });
                 EXPECT_EQ(resultat, TExportEnBlocs::TResultat::Fait);
                 EXPECT_TRUE(sortie == attendu) << nbOuvriers << " threads, origin " << origine << ": "
                                                << sortie.size() << " bytes instead of " << attendu.size();
-                EXPECT_EQ(lecteur.OctetsRestants(), 40);
+                EXPECT_EQ(exportation.OctetsRestants(), 40);
             }
         }
 
