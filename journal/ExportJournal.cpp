@@ -160,7 +160,7 @@ char* EcrireEntier(char* p, long long valeur)
 // two 12-decimal numbers ends in ...25 or ...75 at the 13th decimal and so
 // has 11 decimals that read back. The same digits as Dragonbox's general
 // search, for a third of its time: the export writes millions. False for
-// other numbers.
+// other numbers, whole days included.
 bool DecimalesDUnJour(double valeur, std::uint64_t& decimales, int& nbDecimales)
 {
     if (!(valeur > 32768.0 && valeur < 65536.0))
@@ -169,7 +169,9 @@ bool DecimalesDUnJour(double valeur, std::uint64_t& decimales, int& nbDecimales)
     std::uint64_t bits = 0;
     std::memcpy(&bits, &valeur, sizeof bits);
     constexpr std::uint64_t Unite = 1ULL << 37;        // one day in units of the last place
-    const std::uint64_t fraction = bits & (Unite - 1);  // of the day, in those units; not 0
+    const std::uint64_t fraction = bits & (Unite - 1);  // of the day, in those units
+    if (fraction == 0)
+        return false;  // a whole number of days
 
     // Within half a unit: |c / 10^11 - fraction / 2^37| < 1 / 2^38.
     constexpr std::uint64_t E11 = 100000000000ULL;
@@ -178,7 +180,7 @@ bool DecimalesDUnJour(double valeur, std::uint64_t& decimales, int& nbDecimales)
     const u128 approche = u128(c) << 37;
     if (2 * (approche > exact11 ? approche - exact11 : exact11 - approche) < E11) {
         nbDecimales = 11;
-        while (c % 10 == 0) {  // never 0: a whole day is a double of its own
+        while (c % 10 == 0) {  // never 0: the whole day next to it is a double of its own
             c /= 10;
             --nbDecimales;
         }
@@ -424,7 +426,21 @@ char* TExportJournal::LigneDe(char* p, const TEntreeLog& e, qint64 index) const
         vide();
     }
     cle(",\"jours\":");
-    nombre(e.DateHeure);
+    std::uint64_t decimales = 0;
+    int nbDecimales = 0;
+    if (DecimalesDUnJour(e.DateHeure, decimales, nbDecimales)) {
+        // The whole part has five digits and changes once a day: its text
+        // and the point are kept.
+        const auto entier = static_cast<std::uint32_t>(e.DateHeure);
+        if (entier != m_entierJours) {
+            m_entierJours = entier;
+            m_texteEntierJours = Mot(entier) >> 24 | std::uint64_t('.') << 40;
+        }
+        std::memcpy(p, &m_texteEntierJours, 8);
+        p = EcrireLargeur64(p + 6, decimales, nbDecimales);
+    } else {
+        nombre(e.DateHeure);
+    }
     cle(",\"origine\":");
     p = EcrireEntier(p, e.Origine);
     cle(",\"attribut1\":");

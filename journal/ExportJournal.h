@@ -43,6 +43,9 @@ private:
     mutable bool m_avecJour = false;
     mutable qint64 m_numeroJour = 0;
     mutable char m_jour[10] = {};
+    // Text of the whole part of the last common day count, and its point.
+    mutable std::uint32_t m_entierJours = 0;
+    mutable std::uint64_t m_texteEntierJours = 0;
 };
 
 namespace ExportJournal {
