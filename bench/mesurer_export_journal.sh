@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Export speed and memory of veilleur-journal on a journal of one million
 # records (96 MB): export time against reading the same file raw with cat,
-# in the same run, best of three each; peak resident memory of the export.
+# in the same run; peak resident memory of the export.
 # Usage: bench/mesurer_export_journal.sh [path to veilleur-journal] [records]
 set -euo pipefail
 racine="$(cd "$(dirname "$0")/.." && pwd)"
@@ -20,38 +20,41 @@ perl -e '
                length($texte), $texte, 300 - ($i % 250), 100 + ($i % 7), 0);
   }' "$nombre" > Log.dat
 
-meilleur() {  # best wall time in seconds of three runs of "$@"
-  local best=""
-  for _ in 1 2 3; do
-    local t0 t1 d
-    t0=$(date +%s%N); "$@" > /dev/null; t1=$(date +%s%N)
-    d=$(( t1 - t0 ))
-    if [ -z "$best" ] || [ "$d" -lt "$best" ]; then best=$d; fi
-  done
-  awk -v ns="$best" 'BEGIN { printf "%.3f", ns / 1e9 }'
+# Seven rounds, each running cat, the CSV export and the JSON export once in
+# turn, so that a slow spell of a shared machine weighs on all three alike.
+# Wall times in nanoseconds, one line per round.
+temps() {  # wall time in ns of one run of "$@"
+  local t0 t1
+  t0=$(date +%s%N); "$@" > /dev/null; t1=$(date +%s%N)
+  echo $(( t1 - t0 ))
 }
+cat Log.dat > /dev/null  # warm the page cache
+for _ in 1 2 3 4 5 6 7; do
+  echo "$(temps cat Log.dat) $(temps "$outil" export Log.dat) $(temps "$outil" export --format json Log.dat)"
+done > temps.txt
 
 processeur() {  # CPU seconds (user + system) of one run of "$@", from the shell's own account
   bash -c '"$@" > /dev/null; times' _ "$@" | tail -1 | awk '{
     split($1, u, "m"); split($2, s, "m"); sub("s", "", u[2]); sub("s", "", s[2])
     printf "%.3f", u[1] * 60 + u[2] + s[1] * 60 + s[2] }'
 }
-
-cat Log.dat > /dev/null  # warm the page cache
-brut=$(meilleur cat Log.dat)
-csv=$(meilleur "$outil" export Log.dat)
-json=$(meilleur "$outil" export --format json Log.dat)
 brutCpu=$(processeur cat Log.dat)
 csvCpu=$(processeur "$outil" export Log.dat)
 rss=$( { /usr/bin/time -v "$outil" export Log.dat > /dev/null; } 2>&1 | awk -F': ' '/Maximum resident set size/ { print $2 }')
 taille=$(stat -c %s Log.dat)
 
+# Best (and median) of the seven for each.
+colonne() { awk -v c="$1" '{ print $c }' temps.txt | sort -n | awk -v q="$2" '{ v[NR] = $1 } END { print (q == "min" ? v[1] : v[int((NR + 1) / 2)]) / 1e9 }'; }
+brut=$(colonne 1 min); csv=$(colonne 2 min); json=$(colonne 3 min)
+brutMed=$(colonne 1 med); csvMed=$(colonne 2 med); jsonMed=$(colonne 3 med)
+
 awk -v n="$nombre" -v taille="$taille" -v brut="$brut" -v csv="$csv" -v json="$json" -v rss="$rss" \
+    -v brutMed="$brutMed" -v csvMed="$csvMed" -v jsonMed="$jsonMed" \
     -v brutCpu="$brutCpu" -v csvCpu="$csvCpu" 'BEGIN {
-  printf "records:            %d (%.1f MB)\n", n, taille / 1e6
-  printf "cat Log.dat:        %.3f s\n", brut
-  printf "export (CSV):       %.3f s  %.2f M records/s  %.1f x cat\n", csv, n / csv / 1e6, csv / brut
-  printf "export (JSON):      %.3f s  %.2f M records/s  %.1f x cat\n", json, n / json / 1e6, json / brut
+  printf "records:            %d (%.1f MB), best of 7 rounds (median in brackets)\n", n, taille / 1e6
+  printf "cat Log.dat:        %.3f s (%.3f)\n", brut, brutMed
+  printf "export (CSV):       %.3f s  %.2f M records/s  %.1f x cat (%.3f s, %.1f x)\n", csv, n / csv / 1e6, csv / brut, csvMed, csvMed / brutMed
+  printf "export (JSON):      %.3f s  %.2f M records/s  %.1f x cat (%.3f s, %.1f x)\n", json, n / json / 1e6, json / brut, jsonMed, jsonMed / brutMed
   printf "CPU time:           cat %.3f s, export (CSV) %.3f s\n", brutCpu, csvCpu
   printf "peak RSS (CSV):     %.1f MB\n", rss / 1024
 }'
