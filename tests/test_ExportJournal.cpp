@@ -204,7 +204,7 @@ TEST(NombresDeLExport, AreTheShortestThatReadBackAsTheStandardLibraryWritesThem)
     int differents = 0;
     for (const double v : valeurs) {
         std::string ecrit;
-        ExportJournal::AjouterNombre(ecrit, v);
+        ::ExportJournal::AjouterNombre(ecrit, v);
         // Whole numbers below 1e15 keep all their digits, never an exponent.
         std::string attendu = std::to_string(static_cast<long long>(v));
         if (!(std::fabs(v) < 1e15 && std::trunc(v) == v)) {
@@ -215,6 +215,51 @@ TEST(NombresDeLExport, AreTheShortestThatReadBackAsTheStandardLibraryWritesThem)
             ADD_FAILURE() << std::hexfloat << v << ": " << ecrit << " instead of " << attendu;
     }
     EXPECT_EQ(differents, 0) << "of " << valeurs.size();
+}
+
+TEST(NombresDeLExport, DatesAreTheStationsToTheMillisecond)
+{
+    // Whatever way the export takes, a date reads as the station shows it,
+    // halves of a millisecond and the last instant of a day included.
+    const TExportJournal format(TFormatExport::Csv, LangueFrancais);
+    std::mt19937_64 hasard(8);
+    int differentes = 0;
+    for (int i = 0; i < 300000; ++i) {
+        const double jour = double(1 + hasard() % 65600);
+        const double ms = double(hasard() % 86400000) + (i % 3 == 0 ? 0.5 : double(hasard() % 1000) / 1000);
+        double date = jour + ms / 86400000.0;
+        if (i % 5 == 0)
+            date = std::nextafter(date, i % 2 ? 0.0 : 1e9);
+        if (i % 7 == 0)
+            date = std::nextafter(jour + 1, 0.0);
+        std::string ligne;
+        format.Ligne(ligne, EntreeDeTest(7, date, 26, 150, 100), i);
+        const std::string::size_type debut = ligne.find(',', ligne.find(',', ligne.find(',') + 1) + 1) + 1;
+        const std::string ecrit = ligne.substr(debut, ligne.find(',', debut) - debut);
+        if (ecrit != ::ExportJournal::DateIso(date) && ++differentes <= 5)
+            ADD_FAILURE() << std::hexfloat << date << ": " << ecrit << " instead of " << ::ExportJournal::DateIso(date);
+    }
+    EXPECT_EQ(differentes, 0);
+
+    // Day counts whose time of day times 86400000 needs 54 bits and lies one
+    // 2^-27 ms below half a millisecond: the double rounds it (to even) onto
+    // the half, and up to the next millisecond. The fraction of the day, in
+    // units of 2^-37, is then (2^26 - 1) / 84375 modulo 2^27.
+    std::uint64_t inverse = 1;  // of 84375 modulo 2^64, by Newton's steps
+    for (int i = 0; i < 6; ++i)
+        inverse *= 2 - 84375 * inverse;
+    const std::uint64_t base = ((1ULL << 26) - 1) * inverse % (1ULL << 27);
+    int cas = 0;
+    for (std::uint64_t fraction = base; fraction < (1ULL << 37); fraction += 1ULL << 27) {
+        if (fraction * 84375 < (1ULL << 53))
+            continue;
+        ++cas;
+        const double date = 46364.0 + std::ldexp(double(fraction), -37);
+        std::string ligne;
+        format.Ligne(ligne, EntreeDeTest(7, date, 26, 150, 100), 0);
+        EXPECT_NE(ligne.find("," + ::ExportJournal::DateIso(date) + ","), std::string::npos) << ligne;
+    }
+    EXPECT_EQ(cas, 229);
 }
 
 TEST(NombresDeLExport, IndexesOfEveryLength)
