@@ -48,6 +48,25 @@ double DepuisDateTime(const QDateTime& moment)
     return jours >= 0 ? jours + fraction : jours - fraction;
 }
 
+bool DecomposerEnJours(double jours, qint64& jour, int& msDuJour)
+{
+    if (!(jours >= -657434.0 && jours < 2958466.0))  // NaN and infinities too
+        return false;
+    // Casts rather than trunc and llround, which are library calls: bulk
+    // exports decompose millions of dates.
+    jour = static_cast<qint64>(jours);
+    const double fraction = (jours < 0 ? static_cast<double>(jour) - jours : jours - static_cast<double>(jour)) * MsParJour;
+    qint64 ms = static_cast<qint64>(fraction);
+    if (fraction - static_cast<double>(ms) >= 0.5)  // half away from zero
+        ++ms;
+    if (ms >= static_cast<qint64>(MsParJour)) {  // rounding reached midnight
+        ms = 0;
+        jour += jours < 0 ? -1 : 1;
+    }
+    msDuJour = static_cast<int>(ms);
+    return true;
+}
+
 bool Decomposer(double jours, QDate& date, int& msDuJour)
 {
     qint64 jour = 0;

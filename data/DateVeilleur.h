@@ -24,26 +24,8 @@ QDateTime VersDateTime(double jours);
 // without building a QTime (cheap enough for bulk exports).
 bool Decomposer(double jours, QDate& date, int& msDuJour);
 
-// The same with the date as days after 1899-12-30, inline for bulk exports
-// that decompose millions of dates and turn a day into text once. Casts
-// rather than trunc and llround, which are library calls.
-inline bool DecomposerEnJours(double jours, qint64& jour, int& msDuJour)
-{
-    if (!(jours >= -657434.0 && jours < 2958466.0))  // NaN and infinities too
-        return false;
-    constexpr double MsParJour = 86400000.0;
-    jour = static_cast<qint64>(jours);
-    const double fraction = (jours < 0 ? static_cast<double>(jour) - jours : jours - static_cast<double>(jour)) * MsParJour;
-    qint64 ms = static_cast<qint64>(fraction);
-    if (fraction - static_cast<double>(ms) >= 0.5)  // half away from zero
-        ++ms;
-    if (ms >= static_cast<qint64>(MsParJour)) {  // rounding reached midnight
-        ms = 0;
-        jour += jours < 0 ? -1 : 1;
-    }
-    msDuJour = static_cast<int>(ms);
-    return true;
-}
+// The same with the date as days after 1899-12-30.
+bool DecomposerEnJours(double jours, qint64& jour, int& msDuJour);
 
 // Current local date-time as a day count.
 double Maintenant();

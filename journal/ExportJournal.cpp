@@ -25,45 +25,6 @@ void EcrirePaire(char* p, int valeur)
     std::memcpy(p, Paires + 2 * valeur, 2);
 }
 
-void EcrireChiffres(char* p, int valeur, int nbChiffres)
-{
-    for (int i = nbChiffres - 1; i >= 0; --i) {
-        p[i] = char('0' + valeur % 10);
-        valeur /= 10;
-    }
-}
-
-// "YYYY-MM-DD" into t.
-void EcrireJour(char* t, const QDate& date)
-{
-    int a = 0, m = 0, j = 0;
-    date.getDate(&a, &m, &j);
-    EcrireChiffres(t, a, 4);
-    t[4] = '-';
-    EcrirePaire(t + 5, m);
-    t[7] = '-';
-    EcrirePaire(t + 8, j);
-}
-
-// "THH:MM:SS.mmm" into t. Each field straight from the milliseconds, so that
-// the divisions (by constants, unsigned) do not wait for each other.
-void EcrireHeure(char* t, int ms)
-{
-    const auto u = static_cast<std::uint32_t>(ms);
-    const std::uint32_t milliemes = u % 1000;
-    t[0] = 'T';
-    EcrirePaire(t + 1, int(u / 3600000));
-    t[3] = ':';
-    EcrirePaire(t + 4, int(u / 60000 % 60));
-    t[6] = ':';
-    EcrirePaire(t + 7, int(u / 1000 % 60));
-    t[9] = '.';
-    t[10] = char('0' + milliemes / 100);
-    EcrirePaire(t + 11, int(milliemes % 100));
-}
-
-constexpr int LongueurJour = 10;
-
 // Numbers are built in registers, eight characters at a time, and stored
 // whole: a load of bytes just stored one or two at a time stalls the processor.
 
@@ -150,6 +111,37 @@ char* EcrireEntier(char* p, long long valeur)
     }
     return EcrireNaturel(p, static_cast<std::uint64_t>(valeur));
 }
+
+// "YYYY-MM-DD" into t.
+void EcrireJour(char* t, const QDate& date)
+{
+    int a = 0, m = 0, j = 0;
+    date.getDate(&a, &m, &j);
+    EcrireLargeur(t, std::uint32_t(a), 4);  // years 100 to 9999
+    t[4] = '-';
+    EcrirePaire(t + 5, m);
+    t[7] = '-';
+    EcrirePaire(t + 8, j);
+}
+
+// "THH:MM:SS.mmm" into t. Each field straight from the milliseconds, so that
+// the divisions (by constants, unsigned) do not wait for each other.
+void EcrireHeure(char* t, int ms)
+{
+    const auto u = static_cast<std::uint32_t>(ms);
+    const std::uint32_t milliemes = u % 1000;
+    t[0] = 'T';
+    EcrirePaire(t + 1, int(u / 3600000));
+    t[3] = ':';
+    EcrirePaire(t + 4, int(u / 60000 % 60));
+    t[6] = ':';
+    EcrirePaire(t + 7, int(u / 1000 % 60));
+    t[9] = '.';
+    t[10] = char('0' + milliemes / 100);
+    EcrirePaire(t + 11, int(milliemes % 100));
+}
+
+constexpr int LongueurJour = 10;
 
 // The shortest decimals of a day count of the years 1989 to 2079, which
 // lies between 2^15 and 2^16 where a unit in the last place is 2^-37 day

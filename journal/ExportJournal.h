@@ -8,6 +8,7 @@
 
 enum class TFormatExport { Csv, Json };
 
+// Keeps the text of the last day and day count written: one object per thread.
 class TExportJournal {
 public:
     TExportJournal(TFormatExport format, TLangue langue);

@@ -29,16 +29,17 @@ qint64 TLecteurJournal::Taille()
 {
     const qint64 taille = m_fichier.Taille();
     if (taille < 0)
-        m_erreur = LecteurJournal::PhraseErreur(QStringLiteral("read"), m_chemin, m_fichier.TexteErreur());
+        EchecLecture(m_fichier.TexteErreur());
     return taille;
 }
 
 qint64 TLecteurJournal::Lire(qint64 index, char* tampon, qint64 nbMax)
 {
     m_restants = 0;
-    const qint64 lus = m_fichier.Lire(index * TailleEntreeLog, tampon, nbMax * TailleEntreeLog);
+    int code = 0;
+    const qint64 lus = m_fichier.Lire(index * TailleEntreeLog, tampon, nbMax * TailleEntreeLog, code);
     if (lus < 0) {
-        m_erreur = LecteurJournal::PhraseErreur(QStringLiteral("read"), m_chemin, m_fichier.TexteErreur());
+        Echouer(code);
         return -1;
     }
     if (lus < nbMax * TailleEntreeLog)
@@ -54,5 +55,10 @@ qint64 TLecteurJournal::Lire(qint64 index, char* tampon, qint64 nbMax, int& code
 
 void TLecteurJournal::Echouer(int code)
 {
-    m_erreur = LecteurJournal::PhraseErreur(QStringLiteral("read"), m_chemin, TFichierOrdinaire::TexteSysteme(code));
+    EchecLecture(TFichierOrdinaire::TexteSysteme(code));
+}
+
+void TLecteurJournal::EchecLecture(const QString& raison)
+{
+    m_erreur = LecteurJournal::PhraseErreur(QStringLiteral("read"), m_chemin, raison);
 }

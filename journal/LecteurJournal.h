@@ -83,6 +83,8 @@ public:
     const QString& Chemin() const { return m_chemin; }
 
 private:
+    void EchecLecture(const QString& raison);
+
     QString m_chemin;
     TFichierOrdinaire m_fichier;
     std::unique_ptr<char[]> m_tampon;
