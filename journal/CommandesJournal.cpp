@@ -19,7 +19,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -40,42 +39,22 @@ int Erreur(const QString& phrase)
     return SortieErreur;
 }
 
-// Standard output through a big buffer, written when it fills.
-class TSortie {
-public:
-    static constexpr std::size_t Taille = 1024 * 1024;
-    TSortie() : m_tampon(new char[Taille]) {}
+// Text to standard output (buffered by stdio); false when it could not take it all.
+bool Ecrire(const char* octets, std::size_t n)
+{
+    return std::fwrite(octets, 1, n, stdout) == n;
+}
 
-    void Ajouter(const std::string& texte)
-    {
-        for (std::size_t fait = 0; fait < texte.size();) {
-            if (m_n == Taille)
-                Vider();
-            const std::size_t n = std::min(texte.size() - fait, Taille - m_n);
-            std::memcpy(m_tampon.get() + m_n, texte.data() + fait, n);
-            m_n += n;
-            fait += n;
-        }
-    }
-    // False when standard output could not take everything.
-    bool Terminer()
-    {
-        Vider();
-        return std::fflush(stdout) == 0 && !m_echec;
-    }
+bool Ecrire(const std::string& texte)
+{
+    return Ecrire(texte.data(), texte.size());
+}
 
-private:
-    void Vider()
-    {
-        if (m_n > 0 && std::fwrite(m_tampon.get(), 1, m_n, stdout) != m_n)
-            m_echec = true;
-        m_n = 0;
-    }
-
-    std::unique_ptr<char[]> m_tampon;
-    std::size_t m_n = 0;
-    bool m_echec = false;
-};
+// After the last Ecrire: false when anything written earlier was lost.
+bool Terminer(bool ecrit)
+{
+    return std::fflush(stdout) == 0 && ecrit;
+}
 
 int ErreurSortie()
 {
@@ -244,13 +223,11 @@ int Exporter(const QCommandLineParser& a)
         return Erreur(lecteur.Erreur());
     std::string entete;
     format.EnTete(entete);
-    const auto ecrire = [](const char* octets, std::size_t n) { return std::fwrite(octets, 1, n, stdout) == n; };
-    bool ecrit = ecrire(entete.data(), entete.size());
     TExportEnBlocs exportation(format, filtre);
-    const TExportEnBlocs::TResultat resultat =
-        ecrit ? exportation.Exporter(lecteur, ecrire) : TExportEnBlocs::TResultat::ErreurEcriture;
-    ecrit = std::fflush(stdout) == 0 && resultat != TExportEnBlocs::TResultat::ErreurEcriture;
-    if (!ecrit)
+    const TExportEnBlocs::TResultat resultat = Ecrire(entete)
+        ? exportation.Exporter(lecteur, [](const char* octets, std::size_t n) { return Ecrire(octets, n); })
+        : TExportEnBlocs::TResultat::ErreurEcriture;
+    if (!Terminer(resultat != TExportEnBlocs::TResultat::ErreurEcriture))
         return ErreurSortie();
     if (resultat == TExportEnBlocs::TResultat::ErreurLecture)
         return Erreur(lecteur.Erreur());
@@ -273,24 +250,23 @@ int Verifier(const QCommandLineParser& a)
     if (!lecteur.Ouvrir())
         return Erreur(lecteur.Erreur());
     TVerificationJournal verification(DateVeilleur::Maintenant());
-    TSortie sortie;
     qint64 n = 0;
     std::string rapport;
+    bool ecrit = true;
     const bool lu = lecteur.Parcourir([&](const TEntreeLog& e, qint64 index) {
         verification.Examiner(e, index, rapport);
         if (!rapport.empty()) {
-            sortie.Ajouter(rapport);
+            ecrit = Ecrire(rapport) && ecrit;
             rapport.clear();
         }
         n = index + 1;
     });
     if (!lu) {
-        sortie.Terminer();
+        Terminer(ecrit);
         return Erreur(lecteur.Erreur());
     }
     verification.Terminer(n, lecteur.OctetsRestants(), rapport);
-    sortie.Ajouter(rapport);
-    if (!sortie.Terminer())
+    if (!Terminer(Ecrire(rapport) && ecrit))
         return ErreurSortie();
     return verification.NbProblemes() > 0 ? SortieDommages : SortieSucces;
 }
@@ -326,7 +302,6 @@ int Tendance(const QCommandLineParser& a)
     }, 0, n);
     if (!lu)
         return Erreur(lecteur.Erreur());
-    TSortie sortie;
     std::string texte;
     if (!std::isfinite(fin)) {
         texte += "no dated entry: not enough data\n";
@@ -338,8 +313,7 @@ int Tendance(const QCommandLineParser& a)
         for (const TTendanceOrigine& r : resultats)
             texte += TTendanceJournal::Texte(r);
     }
-    sortie.Ajouter(texte);
-    return sortie.Terminer() ? SortieSucces : ErreurSortie();
+    return Terminer(Ecrire(texte)) ? SortieSucces : ErreurSortie();
 }
 
 const TCommande CommandeSuivre{
