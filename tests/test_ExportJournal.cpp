@@ -19,11 +19,6 @@
 
 namespace {
 
-TEntreeLog Entree(std::uint8_t code, double date, std::uint8_t origine, double v1, double v2)
-{
-    return EntreeDeTest(code, date, origine, v1, v2);
-}
-
 QByteArray Octets(const TEntreeLog& e)
 {
     return QByteArray(reinterpret_cast<const char*>(&e), sizeof e);
@@ -52,12 +47,12 @@ struct OutilJournal : ::testing::Test {
     OutilJournal()
     {
         TJournalLog journal(QStringLiteral("Log.dat"), evenement);
-        journal.AjouterEntreeLog(Entree(7, 45366.25, 26, 150, 100));
-        TEntreeLog e = Entree(8, 45366.623456, 12, 55.5, 100);
+        journal.AjouterEntreeLog(EntreeDeTest(7, 45366.25, 26, 150, 100));
+        TEntreeLog e = EntreeDeTest(8, 45366.623456, 12, 55.5, 100);
         e.Attribut1 = 3;
         EcrireChaine(e.InfosCompl, QStringLiteral("défaut, \"x\""));
         journal.AjouterEntreeLog(e);
-        journal.AjouterEntreeLog(Entree(1, 45367.0, 0, 0, 0));
+        journal.AjouterEntreeLog(EntreeDeTest(1, 45367.0, 0, 0, 0));
     }
     ~OutilJournal() override { TEvenementNomme::Supprimer(evenement); }
 };
@@ -101,8 +96,8 @@ TEST_F(OutilJournal, Filters)
 
     // The station's age rule, against the real clock.
     const double maintenant = DateVeilleur::Maintenant();
-    EcrireFichier("Recent.dat", Octets(Entree(7, maintenant - 400, 1, 0, 0)) + Octets(Entree(7, maintenant - 10, 2, 0, 0))
-                                    + Octets(Entree(7, maintenant, 3, 0, 0)));
+    EcrireEntrees("Recent.dat", {EntreeDeTest(7, maintenant - 400, 1, 0, 0), EntreeDeTest(7, maintenant - 10, 2, 0, 0),
+                                 EntreeDeTest(7, maintenant, 3, 0, 0)});
     EXPECT_EQ(Index(Outil({"export", "--age-max", "360", "Recent.dat"}).Sortie), QList<int>({1, 2}));
     EXPECT_EQ(Index(Outil({"export", "--age-max", "5", "Recent.dat"}).Sortie), QList<int>({2}));
     EXPECT_EQ(Index(Outil({"export", "Recent.dat"}).Sortie), QList<int>({0, 1, 2}));
@@ -110,11 +105,11 @@ TEST_F(OutilJournal, Filters)
 
 TEST_F(OutilJournal, DamagedRecordsAreExportedSafelyAndReported)
 {
-    TEntreeLog inconnu = Entree(200, 45367.25, 5, 1, 2);
-    TEntreeLog trop = Entree(7, 32000.0, 5, 1, 2);  // 1987, and earlier than the record before
+    TEntreeLog inconnu = EntreeDeTest(200, 45367.25, 5, 1, 2);
+    TEntreeLog trop = EntreeDeTest(7, 32000.0, 5, 1, 2);  // 1987, and earlier than the record before
     trop.InfosCompl.Longueur = 255;
     std::memset(trop.InfosCompl.Car, 'z', sizeof trop.InfosCompl.Car);
-    const TEntreeLog sansDate = Entree(7, std::nan(""), 5, 1, 2);
+    const TEntreeLog sansDate = EntreeDeTest(7, std::nan(""), 5, 1, 2);
     QByteArray octets = LireFichier("Log.dat");
     octets += Octets(inconnu) + Octets(trop) + Octets(sansDate) + QByteArray(40, '\x7f');
     EcrireFichier("Log.dat", octets);

@@ -997,21 +997,12 @@ TEST_F(FormVeilleurTest, ErreursRepeteesDuJournalUneBoiteALaFois)
     EXPECT_FALSE(f.Journal().AccesLogEnCours());
 }
 
-// The box the error report shows, if one is up.
-QMessageBox* BoiteErreur()
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible())
-            return b;
-    return nullptr;
-}
-
 // The operator closes the boxes until no error waits any more.
 void FermerLesBoites()
 {
     TRapportErreurs& r = TRapportErreurs::Instance();
     for (int i = 0; i < 100 && (r.BoitesOuvertes() > 0 || r.EnAttente() > 0); ++i) {
-        if (QMessageBox* b = BoiteErreur())
+        if (QMessageBox* b = BoiteMessageOuverte())
             b->close();
         QTest::qWait(5);
     }
@@ -1053,9 +1044,9 @@ TEST_F(FormVeilleurTest, BoiteDErreurOuverteLaStationContinue)
     bool boucleImbriquee = false;
     QTimer vigie;
     QObject::connect(&vigie, &QTimer::timeout, [&] {
-        if (QThread::currentThread()->loopLevel() > 0 && BoiteErreur()) {
+        if (QThread::currentThread()->loopLevel() > 0 && BoiteMessageOuverte()) {
             boucleImbriquee = true;
-            BoiteErreur()->done(0);
+            BoiteMessageOuverte()->done(0);
         }
     });
     vigie.start(500);
@@ -1082,9 +1073,9 @@ TEST_F(FormVeilleurTest, BoiteDErreurOuverteLaStationContinue)
             return f.EcranCourant()->findChild<TGrilleDessinee*>(QStringLiteral("StringGridKMT"))->Cellule(1, 26);
         };
 
-        ASSERT_TRUE(QTest::qWaitFor([] { return BoiteErreur() != nullptr; }, 5000))
+        ASSERT_TRUE(QTest::qWaitFor([] { return BoiteMessageOuverte() != nullptr; }, 5000))
             << (boucleImbriquee ? "the box ran an event loop of its own" : "no box");
-        QPointer<QMessageBox> boite = BoiteErreur();
+        QPointer<QMessageBox> boite = BoiteMessageOuverte();
         EXPECT_TRUE(boite->text().contains(QStringLiteral("Log.dat"))) << boite->text().toStdString();
         const int compteur = f.CompteurDemo();
         const std::size_t bips = sons.size();
@@ -1133,7 +1124,7 @@ TEST_F(FormVeilleurTest, BoiteDErreurOuverteLaStationContinue)
     configuration->DefinirSonde(std::make_unique<TSondeLente>([&](int n) {
         if (n == 25)
             mettreEnAlarme(7);
-        pendantLeScan.push_back({BoiteErreur() != nullptr, f.CompteurDemo(), f.BoutonMonitoring(7)->CouleurFace() == rouge});
+        pendantLeScan.push_back({BoiteMessageOuverte() != nullptr, f.CompteurDemo(), f.BoutonMonitoring(7)->CouleurFace() == rouge});
     }));
     timerDemo->start();
     configuration->Actualiser(&ConfigSet);
@@ -1146,7 +1137,7 @@ TEST_F(FormVeilleurTest, BoiteDErreurOuverteLaStationContinue)
         EXPECT_TRUE(pendantLeScan[i].boite) << i;
     EXPECT_GE(pendantLeScan.back().compteur - pendantLeScan[premiere].compteur, 5);
     EXPECT_TRUE(pendantLeScan.back().rouge);
-    EXPECT_NE(BoiteErreur(), nullptr);
+    EXPECT_NE(BoiteMessageOuverte(), nullptr);
     fenetre.reset();
     FermerLesBoites();
     EXPECT_FALSE(boucleImbriquee);

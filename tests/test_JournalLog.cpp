@@ -25,14 +25,6 @@ TEntreeLog Entree(std::uint8_t origine, double date, std::uint8_t code = 7)
     return EntreeDeTest(code, date, origine, 55, 100);
 }
 
-void EcrireEntrees(const QString& chemin, const std::vector<TEntreeLog>& entrees, const QByteArray& queue = {})
-{
-    QByteArray octets;
-    for (const auto& e : entrees)
-        octets.append(reinterpret_cast<const char*>(&e), sizeof e);
-    EcrireFichier(chemin, octets + queue);
-}
-
 struct JournalTest : ::testing::Test {
     TDossierTemporaire dossier;
     QString nomEvenement = NomUnique("EvtTest");

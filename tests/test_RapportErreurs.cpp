@@ -1,6 +1,7 @@
 // General error report: shown later from the event loop, never blocking, one
 // box at a time, later errors queued and counted.
 #include "platform/RapportErreurs.h"
+#include "support/OutilsTest.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -136,17 +137,11 @@ TEST(RapportErreurs, VraieBoiteNonModaleQuiNeBloquePas)
     auto fenetre = std::make_unique<QWidget>();
     fenetre->resize(300, 200);
     fenetre->show();
-    auto boiteOuverte = [] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible())
-                return b;
-        return static_cast<QMessageBox*>(nullptr);
-    };
 
     SignalerErreur(QStringLiteral("Log.dat inaccessible"));
     SignalerErreur(QStringLiteral("Config.set inaccessible"));
     QTest::qWait(50);   // a blocking box would never let this return
-    QPointer<QMessageBox> boite = boiteOuverte();
+    QPointer<QMessageBox> boite = BoiteMessageOuverte();
     ASSERT_TRUE(boite);
     EXPECT_EQ(boite->text(), QStringLiteral("Log.dat inaccessible"));
     EXPECT_FALSE(boite->isModal());
@@ -157,8 +152,8 @@ TEST(RapportErreurs, VraieBoiteNonModaleQuiNeBloquePas)
 
     QTest::mouseClick(boite->button(QMessageBox::Ok), Qt::LeftButton);
     EXPECT_TRUE(QTest::qWaitFor([&] { return boite.isNull(); }, 2000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return boiteOuverte() != nullptr; }, 2000));
-    boite = boiteOuverte();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return BoiteMessageOuverte() != nullptr; }, 2000));
+    boite = BoiteMessageOuverte();
     ASSERT_TRUE(boite);
     EXPECT_EQ(boite->text(), QStringLiteral("Config.set inaccessible"));
 

@@ -10,7 +10,6 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QThread>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,15 +18,7 @@ namespace {
 
 TEntreeLog Entree(int numero)
 {
-    TEntreeLog e;
-    std::memset(&e, 0, sizeof e);
-    e.Code = 7;
-    e.DateHeure = DateVeilleur::Maintenant();
-    e.Origine = 26;
-    e.Attribut2 = 1;
-    e.Valeur1 = numero;
-    e.Valeur2 = 100;
-    return e;
+    return EntreeDeTest(7, DateVeilleur::Maintenant(), 26, numero, 100);
 }
 
 } // namespace

@@ -4,13 +4,13 @@
 #include "widgets/GrilleDessinee.h"
 #include "widgets/TexteCondense.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
-#include <QImage>
 #include <QPixmap>
 #include <QScreen>
 #include <QTabBar>
@@ -198,4 +198,20 @@ TEntreeLog EntreeDeTest(std::uint8_t code, double date, std::uint8_t origine, do
     e.Valeur1 = valeur1;
     e.Valeur2 = valeur2;
     return e;
+}
+
+QMessageBox* BoiteMessageOuverte()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible())
+            return b;
+    return nullptr;
+}
+
+void EcrireEntrees(const QString& chemin, const std::vector<TEntreeLog>& entrees, const QByteArray& queue)
+{
+    QByteArray octets;
+    for (const auto& e : entrees)
+        octets.append(reinterpret_cast<const char*>(&e), sizeof e);
+    EcrireFichier(chemin, octets + queue);
 }

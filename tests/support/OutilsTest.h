@@ -3,6 +3,7 @@
 #include "data/JournalLog.h"
 
 #include <QByteArray>
+#include <QMessageBox>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -35,6 +36,10 @@ QByteArray LireFichier(const QString& chemin);
 // station writes its pre-alarms.
 TEntreeLog EntreeDeTest(std::uint8_t code, double date, std::uint8_t origine, double valeur1, double valeur2);
 void EcrireFichier(const QString& chemin, const QByteArray& octets);
+// The message box an error report shows, if one is up.
+QMessageBox* BoiteMessageOuverte();
+// A journal file of these entries, then the bytes of queue (a partial record...).
+void EcrireEntrees(const QString& chemin, const std::vector<TEntreeLog>& entrees, const QByteArray& queue = {});
 
 // Runs travail in a forked child and returns its result (its exit status),
 // or -1 when the child did not exit normally. The child leaves without
