@@ -119,18 +119,22 @@ void TJournalLog::ChargerJournal(TTamponJournal& tampon, TLangue langue)
                 throw ErreurES(m_chemin, fichier.TexteErreur());
             const qint64 n = taille / TailleEntreeLog;
             tampon.NbEntrees = 0;
-            const qint64 premier = n - std::min<qint64>(n, NbMaxLus);
+            // The last entries in one read (from slot 1), then those too old
+            // are left out by moving the others down.
+            const qint64 nbLus = std::min<qint64>(n, NbMaxLus);
+            const qint64 octets = nbLus * TailleEntreeLog;
+            const qint64 lus = fichier.Lire((n - nbLus) * TailleEntreeLog, &tampon.Entrees[1], octets);
+            if (lus < 0)
+                throw ErreurES(m_chemin, fichier.TexteErreur());
+            if (lus != octets)
+                throw ErreurES(m_chemin, QStringLiteral("fin de fichier inattendue"));
             int i = 1;
-            for (qint64 position = premier; position < n; ++position) {
-                TEntreeLog& entree = tampon.Entrees[i];
-                const qint64 lus = fichier.Lire(position * TailleEntreeLog, &entree, TailleEntreeLog);
-                if (lus < 0)
-                    throw ErreurES(m_chemin, fichier.TexteErreur());
-                if (lus != TailleEntreeLog)
-                    throw ErreurES(m_chemin, QStringLiteral("fin de fichier inattendue"));
+            for (int k = 1; k <= int(nbLus); ++k) {
                 const double maintenant = m_horloge();
-                if (EntreeTropAncienne(entree.DateHeure, maintenant))
+                if (EntreeTropAncienne(tampon.Entrees[k].DateHeure, maintenant))
                     continue;
+                if (i != k)
+                    tampon.Entrees[i] = tampon.Entrees[k];
                 tampon.NbEntrees = static_cast<std::uint16_t>(i);
                 ++i;
             }
