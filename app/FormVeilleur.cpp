@@ -127,8 +127,8 @@ TFormVeilleur::TFormVeilleur(std::unique_ptr<TSon> son, const QString& nomEvenem
     ConstruireBoutonsMonitoring();
     // 5.
     m_alarmeEnCours = false;
-    // 6. A stored language outside 0..2 reads French.
-    m_langue = ChargerConfig() ? LangueValide(ConfigSet.Langue) : LangueFrancais;
+    // 6. (The loader already reads a stored language outside 0..2 as French.)
+    m_langue = ChargerConfig() ? ConfigSet.Langue : LangueFrancais;
     // 7.
     m_utilisateurCourant.clear();
     m_modeCourant = ModeAdministration;

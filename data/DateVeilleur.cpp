@@ -132,4 +132,11 @@ QString TexteDateLongue(const QDate& date, const QTime& heure, const QLocale& lo
     return locale.toString(date, QLocale::LongFormat) + QStringLiteral(" - ") + TexteHeure(heure, locale);
 }
 
+QString TexteDateCourte(const QDate& date, const QTime& heure, const QLocale& locale)
+{
+    const QChar sep = SeparateurDate(locale);
+    return DeuxChiffres(date.day()) + sep + DeuxChiffres(date.month()) + sep + DeuxChiffres(date.year() % 100)
+         + QStringLiteral(" - ") + TexteHeure(heure, locale);
+}
+
 } // namespace DateVeilleur

@@ -41,5 +41,7 @@ QChar SeparateurHeure(const QLocale& locale);
 QString TexteHeure(const QTime& heure, const QLocale& locale);
 // "dddddd - hh:nn:ss": the locale's long date, " - ", then TexteHeure.
 QString TexteDateLongue(const QDate& date, const QTime& heure, const QLocale& locale);
+// "dd/mm/yy - hh:nn:ss" with the locale's date and time separators.
+QString TexteDateCourte(const QDate& date, const QTime& heure, const QLocale& locale);
 
 } // namespace DateVeilleur

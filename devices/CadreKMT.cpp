@@ -77,11 +77,6 @@ void DefinirCouleur(QWidget* w, QPalette::ColorRole role, const QColor& couleur)
     w->setPalette(p);
 }
 
-QString DeuxChiffres(int n)
-{
-    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
-}
-
 // "dddddd - hh:nn:ss": the locale's long date, then the time, as the count
 // holds them (wall-clock time).
 QString DateLongue(double jours)
@@ -100,10 +95,7 @@ QString DateCourte(double jours)
     QTime heure;
     if (!DateVeilleur::VersDateEtHeure(jours, date, heure))
         return PasDeDateCourte;
-    const QLocale locale;
-    const QChar sep = DateVeilleur::SeparateurDate(locale);
-    return DeuxChiffres(date.day()) + sep + DeuxChiffres(date.month()) + sep + DeuxChiffres(date.year() % 100)
-         + QStringLiteral(" - ") + DateVeilleur::TexteHeure(heure, locale);
+    return DateVeilleur::TexteDateCourte(date, heure, QLocale());
 }
 
 // "00": a whole number of at least two digits.

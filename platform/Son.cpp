@@ -32,6 +32,13 @@ void JouerAlarme(TSon& son)
 
 namespace {
 
+// The window system's bell, where there is a window system (not in a console program).
+void Cloche()
+{
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+        QApplication::beep();
+}
+
 // Time the caller waits past the tone's own length before giving up on it.
 constexpr int MargeMs = 600;
 // A bell standing for the default sound, with its silence, before any other.
@@ -231,10 +238,7 @@ void TSonSysteme::SonParDefaut()
     TPrive* prive = d.get();
     QMetaObject::invokeMethod(d->travailleur, [prive] {
         if (!prive->JouerSonParDefaut())
-            QMetaObject::invokeMethod(QCoreApplication::instance(), [] {
-                if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-                    QApplication::beep();
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(QCoreApplication::instance(), Cloche, Qt::QueuedConnection);
     }, Qt::QueuedConnection);
 }
 
@@ -251,6 +255,5 @@ void TSonSysteme::SignalCloche(int occupationMs)
 
 void TSonSysteme::Sonnerie()
 {
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-        QApplication::beep();
+    Cloche();
 }
