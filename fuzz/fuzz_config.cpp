@@ -4,30 +4,17 @@
 #include "data/ConfigSet.h"
 #include "data/ErreurVeilleur.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
-#include <cstdint>
-#include <cstdlib>
+#include "OutilsFuzz.h"
+
 #include <cstring>
 
 namespace {
-// Files in memory where possible: a save syncs its file to the disk.
-QString Dossier()
-{
-    return QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath();
-}
-
 QTemporaryDir* dossier = nullptr;
 }
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    dossier = new QTemporaryDir(Dossier() + QStringLiteral("/veilleur-fuzz-config-XXXXXX"));
-    if (!dossier->isValid())
-        std::abort();
-    std::atexit([] { delete dossier; });
+    dossier = OutilsFuzz::DossierTemporaire(QStringLiteral("config"));
     return 0;
 }
 
@@ -35,12 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* octets, std::size_t ta
 {
     const QString lu = dossier->filePath(QStringLiteral("Config.set"));
     const QString ecrit = dossier->filePath(QStringLiteral("Copie.set"));
-    {
-        QFile f(lu);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            std::abort();
-        f.write(reinterpret_cast<const char*>(octets), static_cast<qint64>(taille));
-    }
+    OutilsFuzz::EcrireEntree(lu, octets, taille);
     TConfigSet config{};
     const bool charge = ChargerConfig(config, lu);
     if (charge != (taille > 0))

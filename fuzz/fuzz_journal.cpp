@@ -6,23 +6,12 @@
 #include "platform/EvenementNomme.h"
 #include "screens/CadreJournal.h"
 
+#include "OutilsFuzz.h"
+
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
-#include <cstdint>
-#include <cstdlib>
 #include <unistd.h>
 
 namespace {
-// Files in memory where possible: a save syncs its file to the disk.
-QString Dossier()
-{
-    return QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath();
-}
-
-QTemporaryDir* dossier = nullptr;
 TJournalLog* journal = nullptr;
 TTamponJournal* tampon = nullptr;
 TFrameJournal* ecran = nullptr;
@@ -33,9 +22,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     new QApplication(*argc, *argv);   // lives until the process ends
-    dossier = new QTemporaryDir(Dossier() + QStringLiteral("/veilleur-fuzz-journal-XXXXXX"));
-    if (!dossier->isValid())
-        std::abort();
+    QTemporaryDir* dossier = OutilsFuzz::DossierTemporaire(QStringLiteral("journal"));
     nomEvenement = QStringLiteral("/VeilleurFuzz%1").arg(getpid());
     journal = new TJournalLog(dossier->filePath(QStringLiteral("Log.dat")), nomEvenement);
     // A fixed "now" around 2026, so that most dates pass the age filter.
@@ -46,7 +33,6 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
         delete ecran;
         delete journal;
         delete tampon;
-        delete dossier;
         TEvenementNomme::Supprimer(nomEvenement);
     });
     return 0;
@@ -54,12 +40,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* octets, std::size_t taille)
 {
-    {
-        QFile f(journal->CheminFichier());
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            std::abort();
-        f.write(reinterpret_cast<const char*>(octets), static_cast<qint64>(taille));
-    }
+    OutilsFuzz::EcrireEntree(journal->CheminFichier(), octets, taille);
     const TLangue langue = static_cast<TLangue>(taille % NbLangues);
     try {
         journal->ChargerJournal(*tampon, langue);
