@@ -7,19 +7,15 @@ set -euo pipefail
 build=$1 nom=$2 id=$3
 racine=$(cd "$(dirname "$0")/.." && pwd)
 tmp=$(mktemp -d)
-xvfb='' station=''
+source "$racine/tests/support/xvfb.sh"
+pid_xvfb='' station=''
 nettoyer() {
     [ -n "$station" ] && kill -KILL "$station" 2>/dev/null
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+    [ -n "$pid_xvfb" ] && kill "$pid_xvfb" 2>/dev/null && wait "$pid_xvfb" 2>/dev/null
     rm -rf "$tmp"
 }
 trap nettoyer EXIT
 echec() { echo "FAIL: $*" >&2; [ -f "$tmp/station.log" ] && cat "$tmp/station.log" >&2; exit 1; }
-# attendre <seconds> <command...>: polls the command until it succeeds, at most that long.
-attendre() {
-    local fin=$((SECONDS + $1)); shift
-    until "$@"; do [ $SECONDS -lt $fin ] || return 1; sleep 0.2; done
-}
 
 # --- Staged install -------------------------------------------------------------------
 scene=$tmp/scene
@@ -51,12 +47,7 @@ done
 [ ! -e "$tmp/home" ] || echec "the launcher made its folder without a display"
 
 # --- The launcher under a private X server --------------------------------------------
-exec 3>"$tmp/affichage"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-exec 3>&-
-attendre 20 test -s "$tmp/affichage" || echec "Xvfb did not start"
-export DISPLAY=:$(head -n1 "$tmp/affichage")
+demarrer_xvfb 1024x768 "$tmp/affichage" || echec "Xvfb did not start"
 dossier=$tmp/home/.local/share/$nom
 
 # lancer [folder]: starts the station through the launcher, from an unrelated folder,

@@ -16,11 +16,11 @@ OX=$(( (LARGEUR - 1024) / 2 )); OY=$(( (HAUTEUR - 768) / 2 ))   # the client are
 captures="$travail/captures"
 dossier="$travail/station"
 rm -rf "$captures" "$dossier"; mkdir -p "$captures" "$dossier"
-pid_x=""; pid_station=""; n_capture=0
+pid_xvfb=""; pid_station=""; n_capture=0
 
 nettoyer() {
   [ -n "$pid_station" ] && kill "$pid_station" 2>/dev/null && wait "$pid_station" 2>/dev/null
-  [ -n "$pid_x" ] && kill "$pid_x" 2>/dev/null && wait "$pid_x" 2>/dev/null
+  [ -n "$pid_xvfb" ] && kill "$pid_xvfb" 2>/dev/null && wait "$pid_xvfb" 2>/dev/null
 }
 trap nettoyer EXIT
 
@@ -37,21 +37,10 @@ for outil in Xvfb xdotool xwininfo import convert compare; do
   command -v "$outil" >/dev/null || echec "$outil is missing (scripts/installer.sh installs it)"
 done
 
-# Waits up to $1 seconds for the command that follows to succeed.
-attendre() {
-  local limite=$(( $(date +%s%N) + $1 * 1000000000 )); shift
-  until "$@"; do
-    [ "$(date +%s%N)" -lt "$limite" ] || return 1
-    sleep 0.2
-  done
-}
+source "$(dirname "$0")/../support/xvfb.sh"
 
 demarrer_x() {
-  local fichier="$travail/display"; : > "$fichier"
-  Xvfb -displayfd 5 -screen 0 "${LARGEUR}x${HAUTEUR}x24" -nolisten tcp 5>"$fichier" >/dev/null 2>&1 &
-  pid_x=$!
-  attendre 10 test -s "$fichier" || echec "Xvfb did not start"
-  export DISPLAY=":$(head -n1 "$fichier")"
+  demarrer_xvfb "${LARGEUR}x${HAUTEUR}" "$travail/display" || echec "Xvfb did not start"
 }
 
 # Starts the station in its fresh folder; $1, when given, speeds its clock up
