@@ -291,8 +291,9 @@ void TGrilleDessinee::TexteRect(QPainter& p, const QRect& rect, int x, int y, co
 
 int TGrilleDessinee::AjusterPolice(QPainter& p, const QString& texte, int largeur) const
 {
-    p.setFont(PoliceAjustee(font(), texte, largeur));
-    return p.fontMetrics().horizontalAdvance(texte);
+    int largeurTexte = 0;
+    p.setFont(PoliceAjustee(font(), texte, largeur, &largeurTexte));
+    return largeurTexte;
 }
 
 int TGrilleDessinee::PositionCentree(int gauche, int zone, int largeur)

@@ -7,9 +7,12 @@
 
 #include <algorithm>
 
-QFont PoliceAjustee(const QFont& police, const QString& texte, int largeur)
+QFont PoliceAjustee(const QFont& police, const QString& texte, int largeur, int* largeurTexte)
 {
-    if (texte.isEmpty() || QFontMetrics(police).horizontalAdvance(texte) <= largeur)
+    const int naturelle = texte.isEmpty() ? 0 : QFontMetrics(police).horizontalAdvance(texte);
+    if (largeurTexte)
+        *largeurTexte = naturelle;
+    if (naturelle <= largeur)
         return police;
     auto largeurA = [&](int etirement) {
         QFont f = police;
@@ -29,6 +32,8 @@ QFont PoliceAjustee(const QFont& police, const QString& texte, int largeur)
     }
     QFont condensee = police;
     condensee.setStretch(std::min(bas, base));
+    if (largeurTexte)
+        *largeurTexte = QFontMetrics(condensee).horizontalAdvance(texte);
     return condensee;
 }
 

@@ -13,7 +13,8 @@ constexpr int EtirementMinimal = 50;
 
 // The font in which texte takes at most largeur pixels: police itself when
 // the text fits, else police with the largest stretch (percent) that fits.
-QFont PoliceAjustee(const QFont& police, const QString& texte, int largeur);
+// largeurTexte, when given, gets the text's width in that font.
+QFont PoliceAjustee(const QFont& police, const QString& texte, int largeur, int* largeurTexte = nullptr);
 
 // A one-line plain-text label whose text is condensed when it is wider than
 // the label; its size hint stays the text's natural size.
