@@ -44,7 +44,7 @@ for nom in "${noms[@]}"; do
   graines="$racine/fuzz/corpus/$nom"
   if [ "$corpus_seul" -eq 1 ]; then
     echo "== fuzz_$nom: seed corpus"
-    "$cible" -runs=0 "$graines"
+    "$cible" -runs=0 -artifact_prefix="$dossier/crashes/${nom}-" "$graines"
   else
     travail="$dossier/corpus/$nom"
     mkdir -p "$travail"

@@ -1,6 +1,6 @@
 #include "widgets/GrilleDessinee.h"
 
-#include "widgets/CouleursSysteme.h"
+#include "platform/CouleursSysteme.h"
 #include "widgets/TexteCondense.h"
 
 #include <QMouseEvent>
@@ -218,11 +218,6 @@ int TGrilleDessinee::YLigne(int ligne) const
     if (ligne < m_ligneHaut)
         return -1;
     return (m_lignesFixes + ligne - m_ligneHaut) * pas;
-}
-
-int TGrilleDessinee::LargeurCellules() const
-{
-    return XColonne(m_nbColonnes);
 }
 
 QRect TGrilleDessinee::RectangleCellule(int colonne, int ligne) const

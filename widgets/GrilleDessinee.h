@@ -145,7 +145,6 @@ private:
     int Index(int colonne, int ligne) const { return ligne * m_nbColonnes + colonne; }
     int XColonne(int colonne) const;
     int YLigne(int ligne) const;  // -1 when scrolled away
-    int LargeurCellules() const;  // sum of pitches
     int LignesVisibles() const;   // whole scrolled rows that fit under the fixed rows
     QRect ZoneGrille() const;     // client area, scroll bar excluded, in grid coordinates
     void Redimensionner(int colonnes, int lignes);
