@@ -5,7 +5,7 @@ include(GNUInstallDirs)
 
 set(VEILLEUR_NOM veilleur)
 set(VEILLEUR_ID com.orvane.veilleur)
-set(VEILLEUR_VERSION 0.0)   # as the window's name label shows it
+set(VEILLEUR_VERSION ${PROJECT_VERSION})
 set(VEILLEUR_PAQUETAGE ${CMAKE_SOURCE_DIR}/packaging)
 
 set(dossier_station ${CMAKE_INSTALL_LIBEXECDIR}/${VEILLEUR_NOM})

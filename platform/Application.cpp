@@ -1,6 +1,6 @@
 #include "platform/Application.h"
 
-#include "widgets/CouleursSysteme.h"
+#include "platform/CouleursSysteme.h"
 
 #include <QApplication>
 #include <QFont>

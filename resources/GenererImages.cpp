@@ -1,9 +1,7 @@
 // Draws the station's pictures: the logo and the four-state glyphs of the
 // window's buttons (up, disabled, pressed, down, side by side), and the desktop
 // icons made from the logo. Run once after changing a picture, then commit the
-// PNG files:
-//   g++ -std=c++20 -fPIC resources/GenererImages.cpp -o /tmp/generer \
-//       $(pkg-config --cflags --libs Qt6Gui) && QT_QPA_PLATFORM=offscreen /tmp/generer resources packaging/icons
+// PNG files: cmake --build build --target images
 #include <QDir>
 #include <QFont>
 #include <QGuiApplication>

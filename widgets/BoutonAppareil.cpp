@@ -1,6 +1,6 @@
 #include "widgets/BoutonAppareil.h"
 
-#include "widgets/CouleursSysteme.h"
+#include "platform/CouleursSysteme.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #include "widgets/CaseACocherGlyphe.h"
 
-#include "widgets/CouleursSysteme.h"
+#include "platform/CouleursSysteme.h"
 
 #include <QPainter>
 #include <QPainterPath>
