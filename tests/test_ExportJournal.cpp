@@ -1,7 +1,7 @@
 // The journal tool run as a program on a journal written by the station's own
 // store: exact CSV and JSON exports, filters, damaged records, the check and
-// the errors it reports. Then the export's own parts: numbers written as the
-// standard library writes them, and blocks exported by several threads.
+// the errors it reports. Then the export's own parts: lines whose dates and
+// numbers read as written alone, and blocks exported by several threads.
 #include "data/DateVeilleur.h"
 #include "data/JournalLog.h"
 #include "journal/ExportEnBlocs.h"
@@ -10,7 +10,6 @@
 
 #include <QDir>
 #include <charconv>
-#include <limits>
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -179,98 +178,52 @@ TEST_F(OutilJournal, CleanCheckAndErrorsGiveTheirExitStatus)
     }
 }
 
-TEST(NombresDeLExport, AreTheShortestThatReadBackAsTheStandardLibraryWritesThem)
+TEST(LignesDeLExport, CarryEachDateDayCountAndIndexAsWrittenAlone)
 {
-    std::mt19937_64 hasard(20261208);
-    std::uniform_real_distribution<double> unite(0, 1);
-    std::vector<double> valeurs{0.1, 0.5, 1.5, -2.25, 1e-7, 123.0, -77.0, 999999999999999.0, 1e15, 1e15 + 0.5,
-                                4503599627370495.5, 1e300, -1e-300, 5e-324, 45366.25, 32768.5, 65535.99999999999};
-    for (int i = 0; i < 200000; ++i) {
-        // Day counts of the common years, whole days and their neighbours, halves
-        // of 1/8192 (ties between 12-decimal neighbours), any magnitude.
-        valeurs.push_back(32768.0 + unite(hasard) * 32768.0);
-        const double jour = std::floor(32768.0 + unite(hasard) * 32767.0);
-        valeurs.push_back(std::nextafter(jour, 0.0));
-        valeurs.push_back(std::nextafter(jour, 1e9));
-        valeurs.push_back(32768.0 + double(2 * (hasard() % (32767ULL * 4096)) + 1) / 8192.0);
-        valeurs.push_back((hasard() & 1 ? -1 : 1) * std::pow(10.0, unite(hasard) * 40 - 20));
-        valeurs.push_back(std::floor(unite(hasard) * 1e15));
-    }
-    int differents = 0;
-    for (const double v : valeurs) {
-        std::string ecrit;
-        ::ExportJournal::AjouterNombre(ecrit, v);
-        // Whole numbers below 1e15 keep all their digits, never an exponent.
-        std::string attendu = std::to_string(static_cast<long long>(v));
-        if (!(std::fabs(v) < 1e15 && std::trunc(v) == v)) {
-            char t[64];
-            attendu.assign(t, std::to_chars(t, t + sizeof t, v).ptr);
-        }
-        if (ecrit != attendu && ++differents <= 5)
-            ADD_FAILURE() << std::hexfloat << v << ": " << ecrit << " instead of " << attendu;
-    }
-    EXPECT_EQ(differents, 0) << "of " << valeurs.size();
-}
-
-TEST(NombresDeLExport, DatesAreTheStationsToTheMillisecond)
-{
-    // Whatever way the export takes, a date reads as the station shows it,
-    // halves of a millisecond and the last instant of a day included.
-    const TExportJournal format(TFormatExport::Csv, LangueFrancais);
+    // Runs of entries on one day and day changes, counts in and out of the
+    // years the shortcuts take, whole days, the last instant of a day, no
+    // date: each line's fields are those of its entry alone, whatever the
+    // line before left kept.
+    const auto nombre = [](double v) -> std::string {
+        if (!std::isfinite(v))
+            return "";
+        if (std::fabs(v) < 1e15 && std::trunc(v) == v)
+            return std::to_string(static_cast<long long>(v));
+        char t[64];
+        return std::string(t, std::to_chars(t, t + sizeof t, v).ptr);
+    };
     std::mt19937_64 hasard(8);
     int differentes = 0;
-    for (int i = 0; i < 300000; ++i) {
-        const double jour = double(1 + hasard() % 65600);
-        const double ms = double(hasard() % 86400000) + (i % 3 == 0 ? 0.5 : double(hasard() % 1000) / 1000);
-        double date = jour + ms / 86400000.0;
-        if (i % 5 == 0)
-            date = std::nextafter(date, i % 2 ? 0.0 : 1e9);
-        if (i % 7 == 0)
-            date = std::nextafter(jour + 1, 0.0);
-        std::string ligne;
-        format.Ligne(ligne, EntreeDeTest(7, date, 26, 150, 100), i);
-        const std::string::size_type debut = ligne.find(',', ligne.find(',', ligne.find(',') + 1) + 1) + 1;
-        const std::string ecrit = ligne.substr(debut, ligne.find(',', debut) - debut);
-        if (ecrit != ::ExportJournal::DateIso(date) && ++differentes <= 5)
-            ADD_FAILURE() << std::hexfloat << date << ": " << ecrit << " instead of " << ::ExportJournal::DateIso(date);
+    for (const TFormatExport f : {TFormatExport::Csv, TFormatExport::Json}) {
+        const TExportJournal format(f, LangueFrancais);
+        double jour = 45366;
+        for (int i = 0; i < 200000; ++i) {
+            const auto k = hasard() % 16;
+            if (k == 0)
+                jour = double(qint64(hasard() % 3600000) - 657000);  // years 100 to 9999
+            else if (k == 1)
+                jour = double(32768 + hasard() % 32768);
+            double date = jour + double(hasard() % 86400000) / 86400000.0;
+            if (k == 2)
+                date = jour;
+            else if (k == 3)
+                date = std::nan("");
+            else if (k == 4)
+                date = std::nextafter(jour + 1, jour);
+            const auto index = qint64(hasard() >> (1 + hasard() % 63));
+            std::string ligne;
+            format.Ligne(ligne, EntreeDeTest(7, date, 26, 150, 100), index);
+            const std::string iso = ::ExportJournal::DateIso(date);
+            const std::string attendu = f == TFormatExport::Csv
+                ? std::to_string(index) + ",7,Préalarme KMT," + iso + "," + nombre(date) + ",26,0,1,,150,100,0\r\n"
+                : "{\"index\":" + std::to_string(index) + ",\"code\":7,\"evenement\":\"Préalarme KMT\",\"date\":"
+                      + (iso.empty() ? "null" : "\"" + iso + "\"") + ",\"jours\":" + (std::isfinite(date) ? nombre(date) : "null")
+                      + ",\"origine\":26,\"attribut1\":0,\"attribut2\":1,\"infos\":\"\",\"valeur1\":150,\"valeur2\":100,\"valeur3\":0}\n";
+            if (ligne != attendu && ++differentes <= 5)
+                ADD_FAILURE() << std::hexfloat << date << ": " << ligne << " instead of " << attendu;
+        }
     }
     EXPECT_EQ(differentes, 0);
-
-    // Day counts whose time of day times 86400000 needs 54 bits and lies one
-    // 2^-27 ms below half a millisecond: the double rounds it (to even) onto
-    // the half, and up to the next millisecond. The fraction of the day, in
-    // units of 2^-37, is then (2^26 - 1) / 84375 modulo 2^27.
-    std::uint64_t inverse = 1;  // of 84375 modulo 2^64, by Newton's steps
-    for (int i = 0; i < 6; ++i)
-        inverse *= 2 - 84375 * inverse;
-    const std::uint64_t base = ((1ULL << 26) - 1) * inverse % (1ULL << 27);
-    int cas = 0;
-    for (std::uint64_t fraction = base; fraction < (1ULL << 37); fraction += 1ULL << 27) {
-        if (fraction * 84375 < (1ULL << 53))
-            continue;
-        ++cas;
-        const double date = 46364.0 + std::ldexp(double(fraction), -37);
-        std::string ligne;
-        format.Ligne(ligne, EntreeDeTest(7, date, 26, 150, 100), 0);
-        EXPECT_NE(ligne.find("," + ::ExportJournal::DateIso(date) + ","), std::string::npos) << ligne;
-    }
-    EXPECT_EQ(cas, 229);
-}
-
-TEST(NombresDeLExport, IndexesOfEveryLength)
-{
-    const TExportJournal format(TFormatExport::Csv, LangueFrancais);
-    const TEntreeLog e = EntreeDeTest(7, 45366.25, 26, 150, 100);
-    std::vector<qint64> index;
-    for (qint64 puissance = 1; puissance <= 100000000000000000LL; puissance *= 10)
-        for (qint64 i = puissance - 3; i <= puissance + 2; ++i)
-            index.push_back(std::max<qint64>(i, 0));
-    index.insert(index.end(), {5, 4, 0, 1, 999, 999, 1000, std::numeric_limits<qint64>::max() - 1, std::numeric_limits<qint64>::max()});
-    for (const qint64 i : index) {
-        std::string ligne;
-        format.Ligne(ligne, e, i);
-        EXPECT_EQ(ligne.substr(0, ligne.find(',')), std::to_string(i));
-    }
 }
 
 TEST(ExportEnBlocs, EveryThreadCountGivesTheLinesInFileOrderAndStopsWhenOutputFails)
