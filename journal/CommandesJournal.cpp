@@ -212,7 +212,7 @@ int Exporter(const QCommandLineParser& a)
     if (a.isSet(QStringLiteral("age-max"))) {
         bool ok = false;
         filtre.AgeMaxJours = a.value(QStringLiteral("age-max")).toDouble(&ok);
-        if (!ok || !(filtre.AgeMaxJours >= 0))
+        if (!ok || !(filtre.AgeMaxJours >= 0) || std::isinf(filtre.AgeMaxJours))
             throw Invalide(QStringLiteral("age-max"), a.value(QStringLiteral("age-max")), QStringLiteral("a number of days"));
         filtre.AvecAgeMax = true;
         filtre.Maintenant = DateVeilleur::Maintenant();
@@ -273,7 +273,7 @@ int Verifier(const QCommandLineParser& a)
 
 const TCommande CommandeTendance{
     QStringLiteral("tendance"),
-    QStringLiteral("For each origin, over a window ending at the last entry: the number of entries, first and last dates, "
+    QStringLiteral("For each origin, over a window ending at the latest date: the number of entries, first and last dates, "
                    "the lowest Valeur1 (insulation resistance) and the latest Valeur2 (threshold); with at least 10 entries "
                    "and Valeur1 falling, its least-squares slope in kOhm per hour and the estimated time until it reaches "
                    "the threshold."),
@@ -288,31 +288,9 @@ int Tendance(const QCommandLineParser& a)
     TLecteurJournal lecteur(Fichier(a));
     if (!lecteur.Ouvrir())
         return Erreur(lecteur.Erreur());
-    // The window ends at the last dated entry; a second pass gathers it.
-    double fin = NAN;
-    const qint64 n = lecteur.NbEnregistrements();
-    bool lu = lecteur.Parcourir([&](const TEntreeLog& e, qint64) {
-        if (std::isfinite(e.DateHeure))
-            fin = e.DateHeure;
-    }, 0, n);
-    TTendanceJournal tendance(fin - fenetre, fin);
-    lu = lu && lecteur.Parcourir([&](const TEntreeLog& e, qint64) {
-        if (origine < 0 || e.Origine == origine)
-            tendance.Ajouter(e);
-    }, 0, n);
-    if (!lu)
-        return Erreur(lecteur.Erreur());
     std::string texte;
-    if (!std::isfinite(fin)) {
-        texte += "no dated entry: not enough data\n";
-    } else {
-        texte += "window " + a.value(QStringLiteral("fenetre")).toStdString() + " ending " + ExportJournal::DateIso(fin) + "\n";
-        const auto resultats = tendance.Resultats();
-        if (resultats.empty())
-            texte += "no entry for this origin: not enough data\n";
-        for (const TTendanceOrigine& r : resultats)
-            texte += TTendanceJournal::Texte(r);
-    }
+    if (!TendanceJournal::Rapport(lecteur, fenetre, a.value(QStringLiteral("fenetre")).toStdString(), origine, texte))
+        return Erreur(lecteur.Erreur());
     return Terminer(Ecrire(texte)) ? SortieSucces : ErreurSortie();
 }
 

@@ -1,12 +1,19 @@
 #include "journal/LecteurJournal.h"
 
+#include <QLocale>
+
 #include <fcntl.h>
 
 namespace LecteurJournal {
 
 QString PhraseErreur(const QString& action, const QString& chemin, const QString& raison)
 {
-    return QStringLiteral("veilleur-journal: cannot %1 \"%2\": %3.").arg(action, chemin, raison);
+    // The station's own reason is French; inside this English sentence it is
+    // English too unless the system speaks French (the system's texts follow it).
+    QString texte = raison;
+    if (raison == TFichierOrdinaire::TextePasOrdinaire() && QLocale::system().language() != QLocale::French)
+        texte = QStringLiteral("not a regular file (a folder, pipe or device)");
+    return QStringLiteral("veilleur-journal: cannot %1 \"%2\": %3.").arg(action, chemin, texte);
 }
 
 } // namespace LecteurJournal

@@ -4,7 +4,9 @@
 #include "platform/FichierOrdinaire.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <sys/stat.h>
 
 namespace {
 
@@ -25,6 +27,19 @@ public:
 private:
     TEvenementNomme& m_evenement;
     bool m_pris;
+};
+
+// Qt's own warnings stay out of the tool's output while in scope: the tool
+// says what a failure means in its own words.
+class TSansAvertissementsQt {
+public:
+    TSansAvertissementsQt() : m_precedent(qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {})) {}
+    ~TSansAvertissementsQt() { qInstallMessageHandler(m_precedent); }
+    TSansAvertissementsQt(const TSansAvertissementsQt&) = delete;
+    TSansAvertissementsQt& operator=(const TSansAvertissementsQt&) = delete;
+
+private:
+    QtMessageHandler m_precedent;
 };
 
 } // namespace
@@ -53,6 +68,12 @@ bool TSuiviJournal::Demarrer(qint64 queue)
     }
     const qint64 n = info.exists() ? info.size() / TailleEntreeLog : 0;
     m_lus = queue < 0 ? 0 : std::max<qint64>(0, n - queue);
+    struct stat etat {};
+    if (::stat(QFile::encodeName(m_chemin).constData(), &etat) == 0) {
+        m_inodeConnu = true;
+        m_appareil = etat.st_dev;
+        m_inode = etat.st_ino;
+    }
     if (!info.exists())
         Avertir(QStringLiteral("veilleur-journal: waiting for \"%1\" to be created.").arg(m_chemin));
     std::string entete;
@@ -60,16 +81,37 @@ bool TSuiviJournal::Demarrer(qint64 queue)
     std::fwrite(entete.data(), 1, entete.size(), m_sortie);
     std::fflush(m_sortie);
     // The folder tells of the file's creation or replacement, the file of its growth.
-    m_veilleur.addPath(info.absolutePath());
+    AjouterVeille(info.absolutePath());
     m_releve.start(ReleveMs);
     LireNouveaux();
     return true;
 }
 
+bool TSuiviJournal::AjouterVeille(const QString& chemin)
+{
+    bool ajoute;
+    {
+        TSansAvertissementsQt silence;
+        ajoute = m_veilleur.addPath(chemin);
+    }
+    if (!ajoute && !m_veilleImpossibleDite) {
+        // Told once: the regular look at the file goes on all the same.
+        m_veilleImpossibleDite = true;
+        std::fprintf(m_erreurs, "%s\n",
+                     QStringLiteral("veilleur-journal: cannot be told of changes to \"%1\" by the system; looking at it every %2 s instead.")
+                         .arg(chemin)
+                         .arg(ReleveMs / 1000)
+                         .toLocal8Bit()
+                         .constData());
+        std::fflush(m_erreurs);
+    }
+    return ajoute;
+}
+
 void TSuiviJournal::Surveiller()
 {
     if (!m_veilleur.files().contains(m_chemin))
-        m_veilleur.addPath(m_chemin);
+        AjouterVeille(m_chemin);
 }
 
 void TSuiviJournal::Avertir(const QString& texte)
@@ -85,8 +127,20 @@ void TSuiviJournal::Avertir(const QString& texte)
 void TSuiviJournal::LireNouveaux()
 {
     const QFileInfo info(m_chemin);
-    if (!info.exists())
+    struct stat etat {};
+    if (::stat(QFile::encodeName(m_chemin).constData(), &etat) != 0)
         return;
+    if (m_inodeConnu && (etat.st_dev != m_appareil || etat.st_ino != m_inode)) {
+        // Another file was put in its place (moved over it, or removed and
+        // created again): its entries are all new to us.
+        Avertir(QStringLiteral("veilleur-journal: \"%1\" was replaced by another file; following the new one from its first entry.")
+                    .arg(m_chemin));
+        m_lus = 0;
+        m_veilleur.removePath(m_chemin);  // the watch stayed on the old file
+    }
+    m_inodeConnu = true;
+    m_appareil = etat.st_dev;
+    m_inode = etat.st_ino;
     Surveiller();
     // Only the size is looked at until whole new records are there: no open,
     // no wait on the event.

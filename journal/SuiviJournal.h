@@ -3,6 +3,7 @@
 // in order. The file is opened only for one read at a time, and each read is
 // bracketed by the station's named event, taken with a bounded wait and
 // signalled again afterwards, so a running station never waits for us.
+// A file put in its place (a new inode) is followed from its first entry.
 #include "journal/ExportJournal.h"
 #include "platform/EvenementNomme.h"
 
@@ -11,6 +12,7 @@
 #include <QString>
 #include <QTimer>
 #include <cstdio>
+#include <sys/types.h>
 
 class TSuiviJournal : public QObject {
     Q_OBJECT
@@ -34,6 +36,7 @@ public slots:
 
 private:
     void Surveiller();
+    bool AjouterVeille(const QString& chemin);
     void Avertir(const QString& texte);
 
     QString m_chemin;
@@ -45,4 +48,8 @@ private:
     QTimer m_releve;
     qint64 m_lus = 0;
     QString m_dernierAvertissement;
+    bool m_inodeConnu = false;  // the file followed, as device and inode
+    dev_t m_appareil = 0;
+    ino_t m_inode = 0;
+    bool m_veilleImpossibleDite = false;
 };

@@ -1,15 +1,60 @@
 #include "journal/TendanceJournal.h"
 
+#include "data/DateVeilleur.h"
 #include "journal/ExportJournal.h"
+#include "journal/LecteurJournal.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+
+void TChronologieJournal::Ajouter(double date, qint64 index)
+{
+    QDate jour;
+    int ms = 0;
+    if (DateVeilleur::Decomposer(date, jour, ms))
+        m_dates.emplace_back(date, index);
+}
+
+void TChronologieJournal::Terminer()
+{
+    m_ruptures.clear();
+    if (m_dates.empty())
+        return;
+    m_fin = m_dates.front().first;
+    std::vector<double> intervalles;
+    intervalles.reserve(m_dates.size());
+    for (size_t i = 0; i < m_dates.size(); ++i) {
+        m_fin = std::max(m_fin, m_dates[i].first);
+        // Several devices often write at the same instant: only real steps of time count.
+        if (i > 0 && m_dates[i].first > m_dates[i - 1].first)
+            intervalles.push_back(m_dates[i].first - m_dates[i - 1].first);
+    }
+    m_mediane = 0;
+    if (intervalles.size() >= 3) {
+        auto milieu = intervalles.begin() + std::ptrdiff_t(intervalles.size() / 2);
+        std::nth_element(intervalles.begin(), milieu, intervalles.end());
+        m_mediane = *milieu;
+    }
+    for (size_t i = 1; i < m_dates.size(); ++i) {
+        const double avant = m_dates[i - 1].first, apres = m_dates[i].first;
+        const bool recul = apres < avant;
+        if (recul || (m_mediane > 0 && apres - avant > FacteurEcart * m_mediane))
+            m_ruptures.push_back({m_dates[i].second, avant, apres, recul});
+    }
+}
 
 TTendanceJournal::TTendanceJournal(double debut, double fin) : m_debut(debut), m_fin(fin)
 {
 }
 
-void TTendanceJournal::Ajouter(const TEntreeLog& e)
+void TTendanceJournal::DefinirRupture(const TRuptureJournal& rupture)
+{
+    m_avecRupture = true;
+    m_rupture = rupture;
+}
+
+void TTendanceJournal::Ajouter(const TEntreeLog& e, qint64 index)
 {
     if (!(e.DateHeure >= m_debut && e.DateHeure <= m_fin))
         return;
@@ -27,6 +72,11 @@ void TTendanceJournal::Ajouter(const TEntreeLog& e)
         return;
     s.MinValeur1 = s.AvecValeur1 ? std::min(s.MinValeur1, e.Valeur1) : e.Valeur1;
     s.AvecValeur1 = true;
+    if (m_avecRupture && index < m_rupture.Index) {
+        s.AvantRupture = true;
+        return;
+    }
+    s.DerniereAjustee = e.DateHeure;
     const double t = (e.DateHeure - m_debut) * 24.0;
     ++s.n;
     s.St += t;
@@ -49,6 +99,10 @@ std::vector<TTendanceOrigine> TTendanceJournal::Resultats() const
         r.Derniere = s.Derniere;
         r.MinValeur1 = s.AvecValeur1 ? s.MinValeur1 : NAN;
         r.DerniereValeur2 = s.AvecValeur2 ? s.DerniereValeur2 : NAN;
+        r.DerniereAjustee = s.DerniereAjustee;
+        r.AvantRupture = s.AvantRupture;
+        r.RuptureRecul = m_rupture.Recul;
+        r.DateRupture = m_rupture.Apres;
         const double n = double(s.n);
         const double denominateur = n * s.Stt - s.St * s.St;
         r.AssezDeValeurs = s.n >= NbMinPente && denominateur > 0;
@@ -60,7 +114,7 @@ std::vector<TTendanceOrigine> TTendanceJournal::Resultats() const
             if (r.Baisse && s.AvecValeur2) {
                 r.PenteConnue = true;
                 const double tSeuil = (r.DerniereValeur2 - origineDroite) / pente;
-                r.HeuresAvantSeuil = tSeuil - (s.Derniere - m_debut) * 24.0;
+                r.HeuresAvantSeuil = tSeuil - (s.DerniereAjustee - m_debut) * 24.0;
             }
         }
         resultats.push_back(r);
@@ -89,6 +143,17 @@ std::string Duree(double heures)
         std::snprintf(t, sizeof t, "%.1f days", heures / 24.0);
     return t;
 }
+
+std::string Secondes(double jours)
+{
+    const double s = jours * 86400.0;
+    if (s < 120.0) {
+        char t[32];
+        std::snprintf(t, sizeof t, "%.1f s", s);
+        return t;
+    }
+    return Duree(s / 3600.0);
+}
 }
 
 std::string TTendanceJournal::Texte(const TTendanceOrigine& r)
@@ -105,14 +170,64 @@ std::string TTendanceJournal::Texte(const TTendanceOrigine& r)
             s += "threshold already reached";
         } else {
             s += "threshold in about " + Duree(r.HeuresAvantSeuil);
-            const std::string quand = ExportJournal::DateIso(r.Derniere + r.HeuresAvantSeuil / 24.0);
+            const std::string quand = ExportJournal::DateIso(r.DerniereAjustee + r.HeuresAvantSeuil / 24.0);
             if (!quand.empty())
                 s += " (around " + quand + ")";
         }
     } else if (r.AssezDeValeurs && !r.Baisse) {
         s += "Valeur1 not falling";
+    } else if (r.AvantRupture) {
+        s += std::string("not enough data since the ") + (r.RuptureRecul ? "clock change" : "gap") + " at "
+             + ExportJournal::DateIso(r.DateRupture);
     } else {
         s += "not enough data";
     }
     return s + "\n";
 }
+
+namespace TendanceJournal {
+
+bool Rapport(TLecteurJournal& lecteur, double fenetreJours, const std::string& libelle, int origine, std::string& texte)
+{
+    // The dates in file order first: the window ends at the latest one, and
+    // the fit starts after the last break.
+    TChronologieJournal chronologie;
+    const qint64 n = lecteur.NbEnregistrements();
+    if (!lecteur.Parcourir([&](const TEntreeLog& e, qint64 index) { chronologie.Ajouter(e.DateHeure, index); }, 0, n))
+        return false;
+    chronologie.Terminer();
+    if (!chronologie.AvecDates()) {
+        texte += "no valid dates: not enough data\n";
+        return true;
+    }
+    const double fin = chronologie.Fin();
+    const double debut = fin - fenetreJours;
+    texte += "window " + libelle + " ending " + ExportJournal::DateIso(fin) + "\n";
+    TTendanceJournal tendance(debut, fin);
+    for (const TRuptureJournal& r : chronologie.Ruptures()) {
+        if (!(r.Apres >= debut || r.Avant >= debut))
+            continue;
+        tendance.DefinirRupture(r);
+        const std::string ou = " at record " + std::to_string(r.Index) + ": from " + ExportJournal::DateIso(r.Avant)
+                               + " to " + ExportJournal::DateIso(r.Apres);
+        if (r.Recul)
+            texte += "clock set back" + ou + "\n";
+        else
+            texte += "gap of " + Secondes(r.Apres - r.Avant) + ou + " (more than ten times the median interval, "
+                     + Secondes(chronologie.IntervalleMedian()) + ")\n";
+    }
+    const bool lu = lecteur.Parcourir([&](const TEntreeLog& e, qint64 index) {
+        if (origine < 0 || e.Origine == origine)
+            tendance.Ajouter(e, index);
+    }, 0, n);
+    if (!lu)
+        return false;
+    const auto resultats = tendance.Resultats();
+    if (resultats.empty())
+        texte += "no entry for this origin: not enough data\n";
+    for (const TTendanceOrigine& r : resultats)
+        texte += TTendanceJournal::Texte(r);
+    return true;
+}
+
+} // namespace TendanceJournal

@@ -44,7 +44,15 @@ void TVerificationJournal::Examiner(const TEntreeLog& e, qint64 index, std::stri
         Signaler(rapport, index, "implausible date " + texte + " (before 1990)");
     else if (d > m_maintenant + 1.0)
         Signaler(rapport, index, "implausible date " + texte + " (more than a day in the future)");
-    if (m_indexPrecedent >= 0 && d < m_datePrecedente) {
+    const double reculSecondes = (m_datePrecedente - d) * 86400.0;
+    if (m_indexPrecedent >= 0 && reculSecondes > 0 && reculSecondes <= 3600.0 + 1.0
+        && reculSecondes >= 3600.0 - ToleranceHeureSecondes) {
+        const std::string avant = ExportJournal::DateIso(m_datePrecedente);
+        ++m_notes;
+        rapport += "record " + std::to_string(index) + ": note: date " + texte + " goes back one hour from "
+                   + (avant.empty() ? Nombre(m_datePrecedente) : avant) + " (record " + std::to_string(m_indexPrecedent)
+                   + "), the end of summer time; not a problem\n";
+    } else if (m_indexPrecedent >= 0 && d < m_datePrecedente) {
         const std::string avant = ExportJournal::DateIso(m_datePrecedente);
         Signaler(rapport, index, "date " + texte + " goes backwards from " + (avant.empty() ? Nombre(m_datePrecedente) : avant)
                                      + " (record " + std::to_string(m_indexPrecedent) + ")");
@@ -60,7 +68,10 @@ void TVerificationJournal::Terminer(qint64 nbEnregistrements, qint64 octetsResta
                  "partial record of " + std::to_string(octetsRestants) + " bytes at the end of the file");
     rapport += std::to_string(nbEnregistrements) + (nbEnregistrements == 1 ? " record, " : " records, ");
     if (m_problemes == 0)
-        rapport += "no problem found\n";
+        rapport += "no problem found";
     else
-        rapport += std::to_string(m_problemes) + (m_problemes == 1 ? " problem found\n" : " problems found\n");
+        rapport += std::to_string(m_problemes) + (m_problemes == 1 ? " problem found" : " problems found");
+    if (m_notes > 0)
+        rapport += ", " + std::to_string(m_notes) + (m_notes == 1 ? " note" : " notes");
+    rapport += "\n";
 }

@@ -7,8 +7,20 @@
 // auto-reset event does), setting drains it and posts once, so it never goes
 // above 1 through this process, and resetting drains it. Created signalled; an
 // existing one is opened as it is.
+//
+// Any local user may create the name first (after each boot). The event then
+// belongs to someone else, who can hold it at 0 for ever or remove it: other
+// programs can no longer rely on it, though this process still uses it.
 #include <QString>
 #include <semaphore.h>
+#include <sys/types.h>
+
+enum class TProprieteEvenement {
+    Cree,         // created by this process
+    MemeUtilisateur,  // already there, created by this process's user
+    AutreUtilisateur, // already there, created by another user
+    Indisponible, // could not be created nor opened
+};
 
 class TEvenementNomme {
 public:
@@ -19,6 +31,17 @@ public:
 
     bool Valide() const { return m_sem != SEM_FAILED; }
     const QString& Erreur() const { return m_erreur; }
+
+    TProprieteEvenement Propriete() const { return m_propriete; }
+    // Ours (created by us, or by our user): other programs can wait on it.
+    bool Propre() const
+    {
+        return m_propriete == TProprieteEvenement::Cree || m_propriete == TProprieteEvenement::MemeUtilisateur;
+    }
+    // What it means for the operator when it is not ours (empty when it is),
+    // in the station's language: 0 French, 1 English, 2 Spanish.
+    QString Avertissement(int langue) const;
+    const QString& Nom() const { return m_nom; }
 
     // Wait with a time-out of 0 ms: true (and the signal consumed) when signalled.
     bool Attendre0();
@@ -33,5 +56,8 @@ public:
 
 private:
     sem_t* m_sem = SEM_FAILED;
+    QString m_nom;
     QString m_erreur;
+    TProprieteEvenement m_propriete = TProprieteEvenement::Indisponible;
+    uid_t m_proprietaire = 0;
 };

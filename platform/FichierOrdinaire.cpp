@@ -73,6 +73,14 @@ bool TFichierOrdinaire::Verrouiller(bool exclusif, int delaiMs)
     }
 }
 
+void TFichierOrdinaire::Deverrouiller()
+{
+    struct flock verrou {};
+    verrou.l_type = F_UNLCK;
+    verrou.l_whence = SEEK_SET;
+    ::fcntl(m_fd, F_OFD_SETLK, &verrou);
+}
+
 qint64 TFichierOrdinaire::Taille()
 {
     struct stat etat {};
@@ -81,6 +89,15 @@ qint64 TFichierOrdinaire::Taille()
         return -1;
     }
     return etat.st_size;
+}
+
+bool TFichierOrdinaire::Synchroniser()
+{
+    while (::fdatasync(m_fd) != 0) {
+        if (errno != EINTR)
+            return Echec(errno);
+    }
+    return true;
 }
 
 bool TFichierOrdinaire::Ecrire(qint64 position, const void* octets, qint64 longueur)

@@ -26,8 +26,12 @@ public:
     // file is closed; shared by no other open of the file, even in this
     // process. Retried for at most delaiMs, then false.
     bool Verrouiller(bool exclusif, int delaiMs);
+    // Releases that lock before the file is closed.
+    void Deverrouiller();
 
     qint64 Taille();  // -1 on failure
+    // Waits until the data written so far is on the disk (fdatasync).
+    bool Synchroniser();
     // All of the bytes at position, or false.
     bool Ecrire(qint64 position, const void* octets, qint64 longueur);
     // Up to longueur bytes from position (fewer at the end); -1 on failure.

@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QThread>
 #include <QFile>
 #include "platform/FichierOrdinaire.h"
 #include <fcntl.h>
@@ -13,6 +15,8 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
+#include <mutex>
+#include <numeric>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -265,13 +269,18 @@ TEST_F(JournalTest, TwoProcessesAppendingLoseNoEntry)
         try {
             const auto origine = std::uint8_t(p + 1);
             TJournalLog autre(QStringLiteral("Log.dat"), nomEvenement);
+            // Mostly through the writer thread, now and then waiting for the disk.
             for (int i = 0; i < NbParProcessus; ++i) {
                 TEntreeLog e = Entree(origine, Maintenant);
                 e.Valeur1 = i;
                 e.Valeur2 = -i;
                 e.Valeur3 = origine * 1000.0 + i;
-                autre.AjouterEntreeLog(e);
+                if (i % 100 == 99)
+                    autre.AjouterEntreeLog(e);
+                else
+                    autre.DeposerEntreeLog(e);
             }
+            autre.EcrireEntreesEnAttente();
         } catch (...) {
             _exit(1);
         }
@@ -350,4 +359,231 @@ TEST_F(JournalTest, OddFilesLockedFilesAndFullDisksFailWithTheSystemText)
         return journal->EntreesEnAttente() == 1 ? 0 : 3;
     });
     EXPECT_EQ(resultat, 0);
+}
+
+namespace {
+
+std::vector<int> Origines(const QByteArray& octets)
+{
+    std::vector<int> origines;
+    for (qsizetype p = 0; p + 96 <= octets.size(); p += 96)
+        origines.push_back(uchar(octets[p + 16]));
+    return origines;
+}
+
+} // namespace
+
+TEST_F(JournalTest, EntriesWaitingAtTheEndGoToTheRecoveryFileAndBackAtTheNextStart)
+{
+    EcrireEntrees("Log.dat", {Entree(9, Maintenant)});
+    QFile::rename("Log.dat", "ancien");
+    QDir().mkdir("Log.dat");
+    for (std::uint8_t o = 1; o <= 3; ++o)
+        journal->DeposerEntreeLog(Entree(o, Maintenant));
+    EXPECT_THROW(journal->EcrireEntreesEnAttente(), EErreurVeilleur);
+    TBilanFinJournal bilan = journal->Terminer();
+    EXPECT_EQ(bilan.Ecrites, 0);
+    EXPECT_EQ(bilan.Sauvees, 3);
+    EXPECT_EQ(bilan.Perdues, 0);
+    EXPECT_FALSE(bilan.AMontrer());
+    EXPECT_TRUE(bilan.Texte().contains(QStringLiteral("3 entrées gardées"))) << bilan.Texte().toStdString();
+    EXPECT_THROW(journal->AjouterEntreeLog(Entree(4, Maintenant)), EErreurVeilleur) << "the run is over";
+    EXPECT_EQ(Origines(LireFichier("Log.dat.attente")), (std::vector<int>{1, 2, 3}));
+
+    // A second run ends the same way, its end cut short in the middle of a
+    // record the first time: the next end writes over the fragment.
+    QFile secours("Log.dat.attente");
+    ASSERT_TRUE(secours.open(QIODevice::Append));
+    secours.write(QByteArray(30, '\x7F'));
+    secours.close();
+    journal = std::make_unique<TJournalLog>(QStringLiteral("Log.dat"), nomEvenement);
+    EXPECT_EQ(journal->RecupererEntrees().Recuperees, 0) << "\"Log.dat\" is still a folder";
+    EXPECT_EQ(LireFichier("Log.dat.attente").size(), 3 * 96 + 30) << "the recovery file is left as it was";
+    journal->DeposerEntreeLog(Entree(4, Maintenant));
+    journal->DeposerEntreeLog(Entree(5, Maintenant));
+    journal.reset();  // the destructor ends the run the same way
+    EXPECT_EQ(Origines(LireFichier("Log.dat.attente")), (std::vector<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(LireFichier("Log.dat.attente").size(), 5 * 96);
+
+    // "Log.dat" writable again: the next start appends them after the
+    // journal's own entries, in their order, and removes the recovery file.
+    QDir().rmdir("Log.dat");
+    QFile::rename("ancien", "Log.dat");
+    journal = std::make_unique<TJournalLog>(QStringLiteral("Log.dat"), nomEvenement);
+    const TBilanRecuperation recuperation = journal->RecupererEntrees();
+    EXPECT_EQ(recuperation.Recuperees, 5);
+    EXPECT_TRUE(recuperation.Erreur.isEmpty()) << recuperation.Erreur.toStdString();
+    EXPECT_EQ(Origines(LireFichier("Log.dat")), (std::vector<int>{9, 1, 2, 3, 4, 5}));
+    EXPECT_FALSE(QFileInfo::exists("Log.dat.attente"));
+    EXPECT_TRUE(QDir().entryList({"Log.dat.attente*"}).isEmpty());
+    EXPECT_EQ(journal->RecupererEntrees().Recuperees, 0) << "recovered once only";
+
+    journal->AjouterEntreeLog(TJournalLog::EntreeRecuperation(recuperation.Recuperees, Maintenant));
+    journal->ChargerJournal(*tampon, 0);
+    ASSERT_EQ(tampon->NbEntrees, 7);
+    EXPECT_EQ(tampon->Entrees[7].Code, 0);
+    EXPECT_EQ(LireChaine(tampon->Entrees[7].InfosCompl), QStringLiteral("5 entrées récupérées"));
+    ExpectGuardFree();
+}
+
+TEST_F(JournalTest, AnInterruptedRecoveryResumesWithoutDuplicates)
+{
+    // The process died after writing two of four recovered entries at byte
+    // 192 of the journal, and another station appended one entry since.
+    EcrireEntrees("Log.dat", {Entree(9, Maintenant), Entree(8, Maintenant), Entree(1, Maintenant), Entree(2, Maintenant),
+                              Entree(77, Maintenant)});
+    EcrireEntrees("Log.dat.attente.192", {Entree(1, Maintenant), Entree(2, Maintenant), Entree(3, Maintenant),
+                                          Entree(4, Maintenant)});
+    // Died right after renaming, before writing anything, at byte 480.
+    EcrireEntrees("Log.dat.attente.480", {Entree(5, Maintenant)});
+    // And a recovery file from a later run.
+    EcrireEntrees("Log.dat.attente", {Entree(6, Maintenant)}, QByteArray(10, '\1'));
+    const TBilanRecuperation bilan = journal->RecupererEntrees();
+    EXPECT_EQ(bilan.Recuperees, 6);
+    EXPECT_EQ(bilan.OctetsIgnores, 10);
+    EXPECT_EQ(Origines(LireFichier("Log.dat")), (std::vector<int>{9, 8, 1, 2, 77, 3, 4, 5, 6}));
+    EXPECT_TRUE(QDir().entryList({"Log.dat.attente*"}).isEmpty());
+}
+
+TEST_F(JournalTest, RecoveryFilesThatAreNoFilesLoseNothingSilently)
+{
+    // The end of a run with both names taken by a folder and a FIFO: the
+    // operator must be told, and the names are left alone.
+    QDir().mkdir("Log.dat");
+    ASSERT_EQ(mkfifo("Log.dat.attente", 0644), 0);
+    journal->DeposerEntreeLog(Entree(1, Maintenant));
+    journal->DeposerEntreeLog(Entree(2, Maintenant));
+    QElapsedTimer montre;
+    montre.start();
+    const TBilanFinJournal bilan = journal->Terminer();
+    EXPECT_LT(montre.elapsed(), 1000);
+    EXPECT_EQ(bilan.Sauvees, 0);
+    EXPECT_EQ(bilan.Perdues, 2);
+    EXPECT_TRUE(bilan.AMontrer());
+    EXPECT_TRUE(bilan.Texte().contains(QStringLiteral("2 entrées perdues"))) << bilan.Texte().toStdString();
+    EXPECT_TRUE(bilan.Texte().contains(TFichierOrdinaire::TextePasOrdinaire())) << bilan.Texte().toStdString();
+
+    // At the next start a recovery "file" that is a folder is left as it is.
+    QDir().rmdir("Log.dat");
+    QFile::remove("Log.dat.attente");
+    QDir().mkdir("Log.dat.attente");
+    journal = std::make_unique<TJournalLog>(QStringLiteral("Log.dat"), nomEvenement);
+    const TBilanRecuperation recuperation = journal->RecupererEntrees();
+    EXPECT_EQ(recuperation.Recuperees, 0);
+    EXPECT_TRUE(recuperation.Erreur.contains(QStringLiteral("Log.dat.attente"))) << recuperation.Erreur.toStdString();
+    EXPECT_TRUE(QFileInfo("Log.dat.attente").isDir());
+}
+
+TEST_F(JournalTest, DepositsNeverWaitForTheDiskAndAreWrittenInOrderAndSynced)
+{
+    // Synced appends, one at a time: their cost on this machine.
+    constexpr int NbSynchrones = 200;
+    std::vector<double> durees;
+    QElapsedTimer montre;
+    for (int i = 0; i < NbSynchrones; ++i) {
+        montre.restart();
+        journal->AjouterEntreeLog(Entree(std::uint8_t(i % 200), Maintenant));
+        durees.push_back(montre.nsecsElapsed() / 1e6);
+    }
+    std::sort(durees.begin(), durees.end());
+    const double moyenne = std::accumulate(durees.begin(), durees.end(), 0.0) / NbSynchrones;
+    std::printf("synced append: mean %.3f ms, median %.3f ms, 99th %.3f ms, max %.3f ms\n", moyenne,
+                durees[NbSynchrones / 2], durees[NbSynchrones * 99 / 100], durees.back());
+    EXPECT_LT(moyenne, 20.0);
+
+    // Another program holds the file's lock for a second: a burst of
+    // deposits meanwhile returns at once, and is written in order after.
+    QFile::remove("Log.dat");
+    std::vector<QString> erreurs;
+    std::mutex mutexErreurs;
+    journal->DefinirSignalement([&](const QString& e) {
+        std::lock_guard v(mutexErreurs);
+        erreurs.push_back(e);
+    });
+    EcrireEntrees("Log.dat", {});
+    double plusLongue = 0;
+    constexpr int NbRafale = 3000;
+    {
+        TFichierOrdinaire autre;
+        ASSERT_TRUE(autre.Ouvrir(QStringLiteral("Log.dat"), O_RDWR));
+        ASSERT_TRUE(autre.Verrouiller(true, 0));
+        QElapsedTimer rafale;
+        rafale.start();
+        for (int i = 0; i < NbRafale; ++i) {
+            TEntreeLog e = Entree(1, Maintenant);
+            e.Valeur1 = i;
+            montre.restart();
+            journal->DeposerEntreeLog(e);
+            plusLongue = std::max(plusLongue, montre.nsecsElapsed() / 1e6);
+            if (i % 100 == 0)
+                QThread::msleep(30);  // a burst over about a second
+        }
+        std::printf("deposit during a burst of %d with the file locked for %lld ms: longest %.3f ms\n", NbRafale,
+                    static_cast<long long>(rafale.elapsed()), plusLongue);
+        EXPECT_LT(plusLongue, 5.0);
+        EXPECT_GT(journal->EntreesEnAttente(), 0);
+        QThread::msleep(2200);  // longer than a write waits for the lock
+    }
+    journal->EcrireEntreesEnAttente();
+    EXPECT_EQ(journal->EntreesEnAttente(), 0);
+    const QByteArray octets = LireFichier("Log.dat");
+    ASSERT_EQ(octets.size(), qsizetype(NbRafale) * 96);
+    for (int i = 0; i < NbRafale; ++i) {
+        double v;
+        std::memcpy(&v, octets.constData() + i * 96 + 72, 8);
+        ASSERT_EQ(v, i) << "record " << i;
+    }
+    journal->DefinirSignalement(nullptr);
+    std::lock_guard v(mutexErreurs);
+    EXPECT_FALSE(erreurs.empty()) << "the locked file was told on the writer thread";
+    EXPECT_TRUE(erreurs.front().contains(QStringLiteral("verrouillé"))) << erreurs.front().toStdString();
+    ExpectGuardFree();
+}
+
+TEST_F(JournalTest, ASquattedOrUnavailableEventIsToldOnce)
+{
+    {
+        TEvenementNomme propre(nomEvenement);  // the fixture's store created it
+        EXPECT_TRUE(propre.Propre());
+        EXPECT_EQ(propre.Propriete(), TProprieteEvenement::MemeUtilisateur);
+        EXPECT_TRUE(propre.Avertissement(1).isEmpty());
+    }
+    EXPECT_EQ(journal->EvenementAccesLog().Propriete(), TProprieteEvenement::Cree);
+
+    // Another user creates the name before the station starts.
+    const QString squatte = NomUnique("EvtSquatte");
+    if (geteuid() == 0) {
+        const int resultat = DansUnProcessusFils([&] {
+            if (setgid(65534) != 0 || setuid(65534) != 0)
+                return 2;
+            sem_t* s = sem_open(("/" + squatte.toUtf8()).constData(), O_CREAT | O_EXCL, 0666, 0);
+            return s == SEM_FAILED ? 3 : 0;
+        });
+        ASSERT_EQ(resultat, 0);
+        {
+            TJournalLog station(QStringLiteral("Log.dat"), squatte);
+            const TEvenementNomme& e = station.EvenementAccesLog();
+            EXPECT_EQ(e.Propriete(), TProprieteEvenement::AutreUtilisateur);
+            EXPECT_FALSE(e.Propre());
+            EXPECT_TRUE(e.Avertissement(1).contains(QStringLiteral("uid 65534")));
+            EXPECT_TRUE(e.Avertissement(1).contains(QStringLiteral("Other programs cannot wait for the journal's accesses")))
+                << e.Avertissement(1).toStdString();
+            EXPECT_TRUE(e.Avertissement(0).contains(QStringLiteral("journal"))) << e.Avertissement(0).toStdString();
+            station.AjouterEntreeLog(Entree(1, Maintenant));  // journalling goes on
+        }
+        TEvenementNomme::Supprimer(squatte);
+        EXPECT_EQ(Origines(LireFichier("Log.dat")), (std::vector<int>{1}));
+    }
+
+    // A name that cannot be created: something else sits where it would be.
+    const QString bloque = NomUnique("EvtBloque");
+    const QString chemin = "/dev/shm/sem." + bloque;
+    ASSERT_TRUE(QDir().mkdir(chemin));
+    {
+        TEvenementNomme e(bloque);
+        EXPECT_FALSE(e.Valide());
+        EXPECT_EQ(e.Propriete(), TProprieteEvenement::Indisponible);
+        EXPECT_TRUE(e.Avertissement(2).contains(QStringLiteral("no se puede crear"))) << e.Avertissement(2).toStdString();
+    }
+    QDir().rmdir(chemin);
 }

@@ -3,8 +3,10 @@
 // and the named event left signalled when the follower is stopped.
 #include "data/DateVeilleur.h"
 #include "data/JournalLog.h"
+#include "platform/FichierOrdinaire.h"
 #include "support/OutilsTest.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -12,6 +14,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <cstdio>
 #include <unistd.h>
 
 namespace {
@@ -94,4 +97,84 @@ TEST(SuiviJournal, PrintsEachAppendOnceInOrderWithinASecond)
     TEvenementNomme libre(evenement);
     EXPECT_TRUE(libre.Attendre0()) << "the follower leaves the event signalled";
     TEvenementNomme::Supprimer(evenement);
+}
+
+TEST(SuiviJournal, AFileMovedOverTheFollowedOneIsFollowedFromItsFirstEntry)
+{
+    TDossierTemporaire dossier;
+    const QString evenement = NomUnique("EvtSuiviRemplace");
+    std::vector<TEntreeLog> anciennes, nouvelles;
+    for (int i = 0; i < 12; ++i)
+        anciennes.push_back(Entree(100 + i));
+    for (int i = 0; i < 15; ++i)
+        nouvelles.push_back(Entree(i));
+    EcrireEntrees("Log.dat", anciennes);
+    EcrireEntrees("neuf", nouvelles);
+
+    QProcess suivi;
+    suivi.start(QStringLiteral(VEILLEUR_JOURNAL_PROGRAMME),
+                {"suivre", "--format", "json", "--nombre", "2", "--evenement", evenement, "Log.dat"});
+    ASSERT_TRUE(suivi.waitForStarted());
+    std::vector<QJsonObject> lignes;
+    const auto lire = [&](std::size_t attendues, int delaiMs) {
+        QElapsedTimer chrono;
+        chrono.start();
+        while (lignes.size() < attendues && chrono.elapsed() < delaiMs) {
+            suivi.waitForReadyRead(50);
+            while (suivi.canReadLine())
+                lignes.push_back(QJsonDocument::fromJson(suivi.readLine()).object());
+        }
+    };
+    lire(2, 5000);
+    ASSERT_EQ(lignes.size(), 2u);
+    EXPECT_EQ(lignes[1]["valeur1"].toInt(), 111);
+
+    ASSERT_EQ(::rename("neuf", "Log.dat"), 0);  // mv neuf Log.dat
+    lire(2 + 15, 5000);
+    ASSERT_EQ(lignes.size(), 2u + 15u);
+    for (int i = 0; i < 15; ++i) {
+        EXPECT_EQ(lignes[size_t(2 + i)]["index"].toInt(), i);
+        EXPECT_EQ(lignes[size_t(2 + i)]["valeur1"].toInt(), i);
+    }
+    // Still followed after the replacement: the new file's appends come too.
+    {
+        TJournalLog journal(QStringLiteral("Log.dat"), evenement);
+        journal.AjouterEntreeLog(Entree(15));
+    }
+    lire(2 + 16, 5000);
+    ASSERT_EQ(lignes.size(), 2u + 16u);
+    EXPECT_EQ(lignes.back()["index"].toInt(), 15);
+
+    suivi.terminate();
+    ASSERT_TRUE(suivi.waitForFinished(5000));
+    const QString erreurs = QString::fromLocal8Bit(suivi.readAllStandardError());
+    EXPECT_EQ(erreurs.count(QStringLiteral("was replaced by another file; following the new one from its first entry.")), 1)
+        << erreurs.toStdString();
+    EXPECT_FALSE(erreurs.contains(QStringLiteral("QFileSystemWatcher"))) << erreurs.toStdString();
+    TEvenementNomme::Supprimer(evenement);
+}
+
+TEST(SuiviJournal, ReasonsInsideTheToolsSentencesFollowTheSystemsLanguage)
+{
+    TDossierTemporaire dossier;
+    QDir().mkdir(QStringLiteral("Log.dat"));
+    const QByteArray avant = qgetenv("LC_ALL");
+    qputenv("LC_ALL", "en_US.UTF-8");
+    TResultatProgramme sortie = LancerProgramme(QStringLiteral(VEILLEUR_JOURNAL_PROGRAMME), {"verifier"});
+    EXPECT_EQ(sortie.Code, 2);
+    EXPECT_EQ(sortie.Erreurs, "veilleur-journal: cannot open \"Log.dat\": not a regular file (a folder, pipe or device).\n");
+    sortie = LancerProgramme(QStringLiteral(VEILLEUR_JOURNAL_PROGRAMME), {"suivre"});
+    EXPECT_EQ(sortie.Code, 2);
+    EXPECT_TRUE(sortie.Erreurs.contains(": not a regular file (a folder, pipe or device).")) << sortie.Erreurs.constData();
+    qputenv("LC_ALL", "fr_FR.UTF-8");
+    sortie = LancerProgramme(QStringLiteral(VEILLEUR_JOURNAL_PROGRAMME), {"verifier"});
+    EXPECT_TRUE(sortie.Erreurs.contains(TFichierOrdinaire::TextePasOrdinaire().toUtf8())) << sortie.Erreurs.constData();
+    if (avant.isNull())
+        qunsetenv("LC_ALL");
+    else
+        qputenv("LC_ALL", avant);
+
+    sortie = LancerProgramme(QStringLiteral(VEILLEUR_JOURNAL_PROGRAMME), {"export", "--age-max", "inf"});
+    EXPECT_EQ(sortie.Code, 2);
+    EXPECT_TRUE(sortie.Erreurs.contains("invalid value \"inf\" for --age-max")) << sortie.Erreurs.constData();
 }

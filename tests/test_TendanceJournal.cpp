@@ -3,10 +3,12 @@
 // alarm (step 265).
 #include "app/GenerateurDemo.h"
 #include "data/VerrouDonnees.h"
+#include "data/DateVeilleur.h"
 #include "journal/LecteurJournal.h"
 #include "journal/TendanceJournal.h"
 #include "support/OutilsTest.h"
 
+#include <QRegularExpression>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
@@ -97,4 +99,127 @@ TEST_F(TendanceJournal, RisingOrFlatResistanceGivesNoEstimate)
     EXPECT_TRUE(r[0].AssezDeValeurs);
     EXPECT_FALSE(r[0].PenteConnue);
     EXPECT_TRUE(TTendanceJournal::Texte(r[0]).ends_with("Valeur1 not falling\n"));
+}
+
+namespace {
+
+// A device falling 180 kOhm per hour of real time towards its 100 kOhm
+// threshold, one entry every 5 s from 01:30 on the night summer time ends in
+// Paris (2026-10-25: 03:00 summer time is 02:00 winter time again). The
+// journal's dates are the wall clock's; sautJours moves it forward once at
+// reelSaut hours of real time.
+constexpr double PenteVraie = -180.0;
+constexpr double Seuil = 100.0;
+
+struct TChute {
+    std::vector<TEntreeLog> Entrees;
+    double ValeurFinale = 0;
+};
+
+TChute Chute(double heuresReelles, double reelSaut = -1, double sautJours = 0)
+{
+    const double debut = DateVeilleur::DepuisDateTime(QDateTime(QDate(2026, 10, 25), QTime(1, 30)));
+    const double troisHeures = DateVeilleur::DepuisDateTime(QDateTime(QDate(2026, 10, 25), QTime(3, 0)));
+    TChute c;
+    for (int k = 0; k * 5.0 <= heuresReelles * 3600.0; ++k) {
+        const double heures = k * 5.0 / 3600.0;
+        double date = debut + heures / 24.0;
+        if (date >= troisHeures - 1e-9)
+            date -= 1.0 / 24.0;  // 03:00:00 summer time shows 02:00:00
+        if (reelSaut >= 0 && heures >= reelSaut)
+            date += sautJours;
+        c.ValeurFinale = 600.0 + PenteVraie * heures;
+        c.Entrees.push_back(EntreeDeTest(7, date, 26, c.ValeurFinale, Seuil));
+    }
+    return c;
+}
+
+double MinutesAvantSeuil(const std::string& texte)
+{
+    const QRegularExpression forme(QStringLiteral("threshold in about ([0-9.]+) (min|h)"));
+    const QRegularExpressionMatch m = forme.match(QString::fromStdString(texte));
+    if (!m.hasMatch())
+        return NAN;
+    return m.captured(1).toDouble() * (m.captured(2) == u"h" ? 60.0 : 1.0);
+}
+
+std::string Rapport(const QString& fichier, double fenetreJours = 1.0)
+{
+    TLecteurJournal lecteur(fichier);
+    EXPECT_TRUE(lecteur.Ouvrir());
+    std::string texte;
+    EXPECT_TRUE(::TendanceJournal::Rapport(lecteur, fenetreJours, "24h", -1, texte));
+    return texte;
+}
+
+} // namespace
+
+TEST_F(TendanceJournal, ClockStepsAreNamedAndTheFitKeepsToTheLastSegment)
+{
+    // Through the end of summer time: 1.5 h before the step, 30 min after.
+    TChute c = Chute(2.0);
+    EcrireEntrees("Log.dat", c.Entrees);
+    qputenv("TZ", "Europe/Paris");
+    TResultatProgramme sortie = LancerProgramme(QStringLiteral(VEILLEUR_JOURNAL_PROGRAMME), {"tendance"});
+    qunsetenv("TZ");
+    ASSERT_EQ(sortie.Code, 0) << sortie.Erreurs.constData();
+    std::string texte = sortie.Sortie.toStdString();
+    EXPECT_EQ(texte.rfind("window 24h ending 2026-10-25T02:59:55.000\n"
+                          "clock set back at record 1080: from 2026-10-25T02:59:55.000 to 2026-10-25T02:00:00.000\n", 0),
+              0u) << texte;
+    double verite = (c.ValeurFinale - Seuil) / -PenteVraie * 60.0;
+    EXPECT_NEAR(MinutesAvantSeuil(texte), verite, 0.2 * verite) << texte;
+    EXPECT_NE(texte.find("slope -180.0 kOhm/h"), std::string::npos) << texte;
+    EXPECT_NE(texte.find("(around 2026-10-25T03:16:40"), std::string::npos) << "after the last fitted entry: " << texte;
+
+    // The check tells the step from damage.
+    sortie = LancerProgramme(QStringLiteral(VEILLEUR_JOURNAL_PROGRAMME), {"verifier"});
+    EXPECT_EQ(sortie.Code, 0);
+    EXPECT_EQ(sortie.Sortie.toStdString(),
+              "record 1080: note: date 2026-10-25T02:00:00.000 goes back one hour from 2026-10-25T02:59:55.000 "
+              "(record 1079), the end of summer time; not a problem\n1441 records, no problem found, 1 note\n");
+
+    // Then the clock is set a day forward: the jump is named and the fit
+    // keeps to the 20 minutes after it.
+    c = Chute(2.0 + 20.0 / 60.0, 2.0, 1.0);
+    EcrireEntrees("Log.dat", c.Entrees);
+    texte = Rapport(QStringLiteral("Log.dat"));
+    EXPECT_NE(texte.find("\ngap of 24.0 h at record 1440: from 2026-10-25T02:29:55.000 to 2026-10-26T02:30:00.000 "
+                         "(more than ten times the median interval, 5.0 s)\n"),
+              std::string::npos) << texte;
+    verite = (c.ValeurFinale - Seuil) / -PenteVraie * 60.0;
+    EXPECT_NEAR(MinutesAvantSeuil(texte), verite, 0.2 * verite) << texte;
+
+    // Set back by two hours instead: damage for the check, a break for the trend.
+    c = Chute(1.0, 0.5, -2.0 / 24.0);
+    EcrireEntrees("Log.dat", c.Entrees);
+    sortie = LancerProgramme(QStringLiteral(VEILLEUR_JOURNAL_PROGRAMME), {"verifier"});
+    EXPECT_EQ(sortie.Code, 1);
+    EXPECT_NE(sortie.Sortie.indexOf("record 360: date 2026-10-25T00:00:00.000 goes backwards"), -1) << sortie.Sortie.constData();
+    EXPECT_NE(Rapport(QStringLiteral("Log.dat")).find("clock set back at record 360"), std::string::npos);
+}
+
+TEST_F(TendanceJournal, TooLittleAfterABreakOrNoValidDateIsSaidNotGuessed)
+{
+    // Five entries after the end of summer time: no estimate from them, and
+    // none from the hour before either.
+    TChute c = Chute(1.5 + 25.0 / 3600.0);
+    EcrireEntrees("Log.dat", c.Entrees);
+    std::string texte = Rapport(QStringLiteral("Log.dat"));
+    EXPECT_TRUE(texte.ends_with("; not enough data since the clock change at 2026-10-25T02:00:00.000\n")) << texte;
+
+    // The window ends at the latest date, not at the last record: an entry
+    // dated far back at the end of the file leaves the window where it was.
+    c = Chute(1.0);
+    c.Entrees.push_back(EntreeDeTest(7, 40000.0, 26, 50, Seuil));
+    EcrireEntrees("Log.dat", c.Entrees);
+    texte = Rapport(QStringLiteral("Log.dat"));
+    EXPECT_EQ(texte.rfind("window 24h ending 2026-10-25T02:30:00.000\n", 0), 0u) << texte;
+
+    TEntreeLog e = EntreeDeTest(7, NAN, 26, 500, Seuil);
+    TEntreeLog f = EntreeDeTest(7, 1e300, 26, 400, Seuil);
+    EcrireEntrees("Log.dat", {e, f, e});
+    const TResultatProgramme sortie = LancerProgramme(QStringLiteral(VEILLEUR_JOURNAL_PROGRAMME), {"tendance"});
+    EXPECT_EQ(sortie.Code, 0);
+    EXPECT_EQ(sortie.Sortie, "no valid dates: not enough data\n");
 }
