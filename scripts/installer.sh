@@ -2,8 +2,9 @@
 # Installs the Debian 12 packages the station and its tests need (skips those already there).
 set -euo pipefail
 paquets=(build-essential cmake ccache qt6-base-dev qt6-serialport-dev qt6-multimedia-dev
-         libgl-dev libcanberra-dev fonts-liberation2 libgtest-dev libbenchmark-dev pkg-config libfmt-dev
-         libmodbus-dev)
+         libgl-dev libcanberra-dev fonts-liberation2 libgtest-dev libbenchmark-dev pkg-config libfmt-dev)
+# The communication layer, the device simulator (veilleur-simulateur) and the tests that drive it over Modbus.
+paquets+=(libmodbus-dev pkg-config)
 # Installation checks and the Debian package: a private X server to run the installed
 # station, the desktop-file validators, dpkg-shlibdeps.
 paquets+=(xvfb xdotool x11-utils imagemagick desktop-file-utils appstream dpkg-dev)
