@@ -289,17 +289,42 @@ void TLiaison::LignePerdue()
             Perdu(a);
 }
 
+std::vector<std::uint16_t> TLiaison::LireKMT(TAppareil& a, TLigneModbus::TResultat& resultat)
+{
+    const auto unite = static_cast<std::uint8_t>(a.Numero);
+    if (!a.LectureEnDeux) {
+        TLigneModbus::TTransaction t = m_ligne->Executer({unite, FonctionLireEntrees, 0, NbRegistresKMT, 0});
+        resultat = t.Resultat;
+        if (t.Resultat != TLigneModbus::TResultat::Exception || t.CodeException != ExceptionAdresse)
+            return t.Registres;
+        // Registers 4..9 hold nothing: a device may refuse to read them.
+        a.LectureEnDeux = true;
+    }
+    TLigneModbus::TTransaction identification = m_ligne->Executer({unite, FonctionLireEntrees, 0, 4, 0});
+    resultat = identification.Resultat;
+    if (resultat != TLigneModbus::TResultat::Reponse)
+        return {};
+    TLigneModbus::TTransaction mesures = m_ligne->Executer({unite, FonctionLireEntrees, 10, NbRegistresKMT - 10, 0});
+    resultat = mesures.Resultat;
+    if (resultat != TLigneModbus::TResultat::Reponse)
+        return {};
+    std::vector<std::uint16_t> registres(NbRegistresKMT, 0);
+    std::copy(identification.Registres.begin(), identification.Registres.end(), registres.begin());
+    std::copy(mesures.Registres.begin(), mesures.Registres.end(), registres.begin() + 10);
+    return registres;
+}
+
 bool TLiaison::Interroger(TAppareil& a)
 {
-    const TRequete requete{static_cast<std::uint8_t>(a.Numero), FonctionLireEntrees, 0, NbRegistresKMT, 0};
-    const TLigneModbus::TTransaction t = m_ligne->Executer(requete);
-    if (t.Resultat == TLigneModbus::TResultat::LigneHS) {
+    TLigneModbus::TResultat resultat = TLigneModbus::TResultat::Echec;
+    const std::vector<std::uint16_t> registres = LireKMT(a, resultat);
+    if (resultat == TLigneModbus::TResultat::LigneHS) {
         LignePerdue();
         return false;
     }
     TLectureKMT lecture;
-    if (t.Resultat != TLigneModbus::TResultat::Reponse
-        || !DecoderKMT(t.Registres.data(), static_cast<int>(t.Registres.size()), lecture)) {
+    if (resultat != TLigneModbus::TResultat::Reponse
+        || !DecoderKMT(registres.data(), static_cast<int>(registres.size()), lecture)) {
         NoterEchec(a);
         return false;
     }

@@ -9,6 +9,7 @@
 #include "data/TypesVeilleur.h"
 #include "liaison/ConfigReseau.h"
 #include "liaison/DecodageModbus.h"
+#include "liaison/LigneModbus.h"
 #include "liaison/SuiviAppareil.h"
 #include "liaison/TransitionsKMT.h"
 
@@ -24,7 +25,6 @@
 #include <vector>
 
 class TVerrouDonnees;
-class TLigneModbus;
 
 class TLiaison : public QObject {
     Q_OBJECT
@@ -100,11 +100,14 @@ private:
         DecodageModbus::TLectureKMT Lecture;
         std::int64_t ProchainEchantillon = 0;
         bool HorlogeAVerifier = false;
+        // The device refuses a read across the unused IR 4..9: read in two parts.
+        bool LectureEnDeux = false;
     };
 
     void Boucle();
     void Cycle();
     bool Interroger(TAppareil& a);
+    std::vector<std::uint16_t> LireKMT(TAppareil& a, TLigneModbus::TResultat& resultat);
     void VerifierHorloge(TAppareil& a);
     void Executer(TAppareil& a, const TCommande& c);
     void LignePerdue();

@@ -21,7 +21,7 @@ import time
 
 from pymodbus.datastore import ModbusServerContext, ModbusSlaveContext
 from pymodbus.pdu import ModbusExceptions
-from pymodbus.register_write_message import WriteSingleRegisterRequest
+from pymodbus.register_write_message import WriteSingleRegisterRequest, WriteSingleRegisterResponse
 from pymodbus.server import StartAsyncTcpServer
 
 verrou = threading.Lock()
@@ -41,7 +41,7 @@ class Kmt(ModbusSlaveContext):
         self.etat = 0
         self.compteur = 0
         self.date_alarme = 0
-        self.decalage_horloge = 0
+        self.decalage_horloge = -int(time.time())  # no clock kept across a power cut: it starts at 0
 
     # The status word as a real device keeps it.
     def changer_etat(self, etat):
@@ -124,15 +124,17 @@ class Kmt(ModbusSlaveContext):
                 self.decalage_horloge = ((values[0] << 16) | values[1]) - int(time.time())
 
 
-# A refused value is exception 03, which a datastore alone cannot say.
-_ecrire = WriteSingleRegisterRequest.execute
-
-
+# A refused value is exception 03, which a datastore alone cannot say; and the
+# reply echoes the request (pymodbus would echo the register read back, and the
+# command register reads 0).
 def _ecrire_verifie(self, context):
-    refus = context.refus(self.address, self.value) if isinstance(context, Kmt) else None
+    if not context.validate(self.function_code, self.address, 1):
+        return self.doException(ModbusExceptions.IllegalAddress)
+    refus = context.refus(self.address, self.value)
     if refus is not None:
         return self.doException(refus)
-    return _ecrire(self, context)
+    context.setValues(self.function_code, self.address, [self.value])
+    return WriteSingleRegisterResponse(self.address, self.value)
 
 
 WriteSingleRegisterRequest.execute = _ecrire_verifie
