@@ -46,7 +46,14 @@ constexpr int EcranRecherche = 12;
 constexpr int NbMaxMesures = 1000;
 constexpr int LongueurMaxNom = 100;
 
-// Measurement record of one KMT device, created all-zero.
+// Communication state of a live device: never heard, answering, or lost
+// (its last values are then of unknown age).
+constexpr std::uint8_t ComJamais = 0;
+constexpr std::uint8_t ComEnLigne = 1;
+constexpr std::uint8_t ComPerdue = 2;
+
+// Measurement record of one KMT device, created all-zero. The fields after
+// VLogiciel are filled by the communication layer only (in memory, never stored).
 struct TDonneesKMT {
     bool Present;
     std::uint16_t RIsolement;
@@ -65,6 +72,12 @@ struct TDonneesKMT {
     Tableau1<std::uint16_t, NbMaxMesures> HistRSeuil;
     std::uint16_t NbMesures;
     std::uint8_t VLogiciel;
+    std::uint8_t EtatCom;              // ComJamais, ComEnLigne or ComPerdue
+    double DHEtatCom;                  // day count of the last change of EtatCom, 0 never
+    bool PreAlarmeAcquittee;           // status bits 8, 9, 10 as the device reports them
+    bool AlarmeAcquittee;
+    bool KlaxonAcquitte;
+    std::uint16_t CompteurEvenements;  // the device's event counter at the last reading
 };
 
 // Makes room in a full history: drops the oldest sample so that the producer

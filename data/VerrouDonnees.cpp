@@ -42,9 +42,19 @@ void TVerrouDonnees::DebutEcriture()
     const auto moi = std::this_thread::get_id();
     std::unique_lock<std::mutex> verrou(m_mutex);
     if (!EcriturePossible(moi)) {
+        const bool montee = m_lecteurs.find(moi) != m_lecteurs.end();
+        if (montee) {
+            // The waiting upgrader needs this thread's read lock gone: waiting
+            // here would never end.
+            if (m_montee != std::thread::id())
+                throw EVerrouImpossible();
+            m_montee = moi;
+        }
         ++m_ecrivainsEnAttente;
         m_libere.wait(verrou, [&] { return EcriturePossible(moi); });
         --m_ecrivainsEnAttente;
+        if (montee)
+            m_montee = std::thread::id();
     }
     m_ecrivain = moi;
     ++m_profondeurEcriture;

@@ -6,15 +6,29 @@
 // while a screen refresh holds the read lock). A thread that already holds the
 // lock may therefore take it again for reading or for writing without waiting
 // for itself; other threads wait as with any readers-writer lock.
+//
+// The communication worker takes the lock too. Two threads that both hold it
+// for reading and both ask for it for writing would wait for each other for
+// ever: only one such upgrade may wait at a time, and a second one is refused
+// at once with EVerrouImpossible (its guard is then not taken), so that its
+// thread unwinds, lets its read lock go, and the first one proceeds.
 #include <condition_variable>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 #include <unordered_map>
+
+class EVerrouImpossible : public std::logic_error {
+public:
+    EVerrouImpossible() : std::logic_error("write lock refused: another reader is already waiting to write") {}
+};
 
 class TVerrouDonnees {
 public:
     void DebutLecture();
     void FinLecture();
+    // Throws EVerrouImpossible when the calling thread reads and another
+    // reading thread already waits to write.
     void DebutEcriture();
     void FinEcriture();
 
@@ -35,6 +49,7 @@ private:
     int m_profondeurEcriture = 0;
     std::unordered_map<std::thread::id, int> m_lecteurs;
     int m_ecrivainsEnAttente = 0;
+    std::thread::id m_montee;        // the reader waiting to write, if any
 };
 
 class TLectureDonnees {

@@ -3,6 +3,9 @@
 set -euo pipefail
 paquets=(build-essential cmake ccache qt6-base-dev qt6-serialport-dev qt6-multimedia-dev
          libgl-dev libcanberra-dev fonts-liberation2 libgtest-dev libbenchmark-dev pkg-config)
+# The communication layer, the device simulator (veilleur-simulateur) and the tests that
+# drive it over Modbus, against it and against an independent device (pymodbus).
+paquets+=(libmodbus-dev python3-pymodbus socat)
 # Installation checks and the Debian package: a private X server to run the installed
 # station, the desktop-file validators, dpkg-shlibdeps.
 paquets+=(xvfb xdotool x11-utils imagemagick desktop-file-utils appstream dpkg-dev)
