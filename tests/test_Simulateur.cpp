@@ -10,8 +10,10 @@
 #include <QThread>
 #include <cerrno>
 #include <ctime>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <memory>
+#include <set>
 #include <modbus/modbus.h>
 #include <unistd.h>
 
@@ -420,4 +422,73 @@ TEST(Simulateur, CommandLineConsoleScenarioAndStopping)
     arret.closeWriteChannel();
     ASSERT_TRUE(arret.waitForFinished(3000)) << "stops when told to at the end of its input";
     EXPECT_EQ(arret.exitCode(), 0);
+}
+
+TEST(Simulateur, RequestsJoinedOrSplitOnTheLineAreEachAnsweredOnce)
+{
+    TSimulateurLance s({"--pty", "--tcp", "0", "--kmt", "3", "--demarrage-ms", "0"});
+    const auto lire = [](int fd, std::size_t attendus) {
+        QByteArray recu;
+        QElapsedTimer chrono;
+        chrono.start();
+        while (std::size_t(recu.size()) < attendus && chrono.elapsed() < 2000) {
+            char tampon[256];
+            const ssize_t n = read(fd, tampon, sizeof tampon);
+            if (n > 0)
+                recu.append(tampon, n);
+            else
+                QThread::msleep(10);
+        }
+        QThread::msleep(100);
+        char tampon[256];
+        const ssize_t n = read(fd, tampon, sizeof tampon);
+        if (n > 0)
+            recu.append(tampon, n);  // anything more is a fault
+        return recu;
+    };
+
+    // RTU: two requests in one write, each read with its own reply (kind, then threshold).
+    TMaitre rtu(s, false);
+    const int ligne = modbus_get_socket(rtu.Ctx());
+    const QByteArray deux = QByteArray::fromHex("030400000001" "3028" "0304000d0001" "a1eb");
+    ASSERT_EQ(write(ligne, deux.constData(), std::size_t(deux.size())), deux.size());
+    EXPECT_EQ(lire(ligne, 14).toHex(), QByteArray("0304020001" "0130" "0304020032" "4125"));
+
+    // TCP: two requests in one segment, then one in two segments.
+    TMaitre tcp(s, true);
+    const int socket = modbus_get_socket(tcp.Ctx());
+    fcntl(socket, F_SETFL, fcntl(socket, F_GETFL) | O_NONBLOCK);
+    const QByteArray a = QByteArray::fromHex("000700000006030400000001");
+    const QByteArray b = QByteArray::fromHex("0008000000060304000d0001");
+    const QByteArray ab = a + b;
+    ASSERT_EQ(write(socket, ab.constData(), std::size_t(ab.size())), ab.size());
+    EXPECT_EQ(lire(socket, 22).toHex(), QByteArray("0007000000050304020001" "0008000000050304020032"));
+    ASSERT_EQ(write(socket, b.constData(), 5), 5);
+    QThread::msleep(50);
+    ASSERT_EQ(write(socket, b.constData() + 5, std::size_t(b.size() - 5)), b.size() - 5);
+    EXPECT_EQ(lire(socket, 11).toHex(), QByteArray("0008000000050304020032"));
+}
+
+TEST(Simulateur, KmtResistanceWandersAroundItsBaseAndTheLowestIsKept)
+{
+    TSimulateurLance s({"--tcp", "0", "--kmt", "9", "--demarrage-ms", "0", "--derive", "10", "--graine", "7"});
+    TMaitre m(s, true);
+    s.Commande("r 9 1000");
+    std::set<uint16_t> vus;
+    uint16_t plusBas = 65535;
+    for (int i = 0; i < 4; ++i) {
+        const auto v = m.Entrees(9, 11, 2);
+        ASSERT_EQ(v.size(), 2u);
+        vus.insert(v[0]);
+        plusBas = std::min(plusBas, v[0]);
+        EXPECT_GT(v[0], 600);
+        EXPECT_LT(v[0], 1400);
+        EXPECT_LE(v[1], plusBas) << "the lowest R is never above one read";
+        QThread::msleep(1000);
+    }
+    EXPECT_GE(vus.size(), 3u) << "R moves";
+    s.Commande("derive 9 0");
+    s.Commande("r 9 1000");
+    QThread::msleep(1100);
+    EXPECT_EQ(m.Entrees(9, 11, 1), (std::vector<uint16_t>{1000})) << "steady without wander";
 }
