@@ -4,6 +4,7 @@
 #include "app/PanneauDecore.h"
 #include "text/MessagesVeilleur.h"
 #include "widgets/BoutonAppareil.h"
+#include "widgets/Controles.h"
 #include "widgets/CouleursSysteme.h"
 
 #include <QButtonGroup>
@@ -13,14 +14,6 @@
 #include <algorithm>
 
 namespace {
-
-QFont Police(int pixels, bool gras)
-{
-    QFont police(QStringLiteral("MS Sans Serif"));
-    police.setPixelSize(pixels);
-    police.setBold(gras);
-    return police;
-}
 
 QLabel* LabelBlanc(QWidget* parent, const char* nom, const QFont& police)
 {
@@ -68,7 +61,7 @@ TDispositionFenetre::TDispositionFenetre(QWidget& fenetre)
     m_client->setObjectName(QStringLiteral("ZoneClient"));
     m_client->setFixedSize(LargeurClient, HauteurClient);
     Remplir(m_client, CouleursSysteme::FaceBouton);
-    m_client->setFont(Police(11, false));
+    m_client->setFont(PoliceEcran(11, false));
 
     // Built in this order, which is also the order of the keyboard focus.
     ConstruireBandeau();
@@ -100,7 +93,7 @@ void TDispositionFenetre::ConstruireBandeau()
     logo->setAttribute(Qt::WA_TranslucentBackground);
 
     TPanneauDecore* panelBandeau = Panneau(m_client, "PanelBandeau", {264, 0, 760, 33});
-    m_labelBandeau = LabelBlanc(panelBandeau, "LabelBandeau", Police(16, true));
+    m_labelBandeau = LabelBlanc(panelBandeau, "LabelBandeau", PoliceEcran(16, true));
     m_labelBandeau->setGeometry(panelBandeau->contentsRect());
     m_labelBandeau->setAlignment(Qt::AlignCenter);
 
@@ -126,7 +119,7 @@ void TDispositionFenetre::ConstruireMonitoring()
 {
     m_panelMonitoring = Panneau(m_client, "PanelMonitoring", {264, 33, 760, 76});
     auto rangee = [this](const char* nom, const char* texte, int y) {
-        QLabel* label = LabelBlanc(m_panelMonitoring, nom, Police(11, true));
+        QLabel* label = LabelBlanc(m_panelMonitoring, nom, PoliceEcran(11, true));
         label->setText(QString::fromLatin1(texte));
         label->adjustSize();
         label->move(8, y);
@@ -139,7 +132,7 @@ void TDispositionFenetre::ConstruireMenu()
 {
     m_panelBoutons = Panneau(m_client, "PanelBoutons", {0, 109, 264, 642});
     // The window's own font: no larger caption was asked of it.
-    m_labelNomAppli = LabelBlanc(m_panelBoutons, "LabelNomAppli", Police(11, false));
+    m_labelNomAppli = LabelBlanc(m_panelBoutons, "LabelNomAppli", PoliceEcran(11, false));
     m_labelNomAppli->setGeometry(3, 16, 257, 25);
     m_labelNomAppli->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     auto separateur = [this](const char* nom, int y) {
@@ -162,7 +155,7 @@ void TDispositionFenetre::ConstruireMenu()
         auto* b = new TBoutonMenu(tag, m_panelBoutons);
         b->setObjectName(QString::fromLatin1(nom));
         b->setGeometry(20, y, 225, 49);
-        b->setFont(Police(13, true));
+        b->setFont(PoliceEcran(13, true));
         b->DefinirGlyphe(Image(glyphe));
         m_groupeMenu->addButton(b, tag);
         return b;
@@ -181,7 +174,7 @@ void TDispositionFenetre::ConstruireMenu()
         auto* b = new TBoutonMenu(tag, m_panelBoutons);
         b->setObjectName(QString::fromLatin1(nom));
         b->setGeometry(x, 592, 77, 31);
-        b->setFont(Police(11, false));
+        b->setFont(PoliceEcran(11, false));
         b->setText(legende);
         m_groupeLangues->addButton(b, tag);
         return b;
@@ -200,7 +193,7 @@ void TDispositionFenetre::ConstruireCadre()
     m_panelFrame->setFrameShape(QFrame::NoFrame);
     m_panelFrame->setGeometry(panelFrame0->contentsRect());
     Remplir(m_panelFrame, CouleursSysteme::FaceBouton);
-    m_panelFrame->setFont(Police(13, false));
+    m_panelFrame->setFont(PoliceEcran(13, false));
 }
 
 void TDispositionFenetre::ConstruireBarreEtat()

@@ -66,12 +66,13 @@ TEcran* THoteEcrans::Creer()
 template <typename TEcran>
 void THoteEcrans::Ouvrir(const TDescriptionEcran<TEcran>& d)
 {
-    if (d.Naviguer)
-        d.Naviguer();
-    if (d.BoutonMenu != 0) {
-        if (QAbstractButton* bouton = m_env.Menu.button(d.BoutonMenu))
+    if (d.EcranGeneral != 0) {
+        m_navigation.VersEcranGeneral(d.EcranGeneral);
+        if (QAbstractButton* bouton = m_env.Menu.button(d.EcranGeneral))
             bouton->setChecked(true);
     }
+    if (d.Naviguer)
+        d.Naviguer();
     TEcran* ecran = Creer<TEcran>();
     // Known before the first step that may fail: a screen left half open is
     // still refreshed and relabelled as its kind asks.
@@ -133,8 +134,7 @@ void THoteEcrans::Rafraichir()
 void THoteEcrans::AfficherAccueil()
 {
     Ouvrir<TFrameAccueil>({
-        .BoutonMenu = EcranAccueil,
-        .Naviguer = [this] { m_navigation.VersEcranGeneral(EcranAccueil); },
+        .EcranGeneral = EcranAccueil,
         .Preparer =
             [this] {
                 m_infosAccueil.Utilisateur = m_env.Utilisateur;
@@ -147,8 +147,7 @@ void THoteEcrans::AfficherAccueil()
 void THoteEcrans::AfficherSession()
 {
     Ouvrir<TFrameSession>({
-        .BoutonMenu = EcranSession,
-        .Naviguer = [this] { m_navigation.VersEcranGeneral(EcranSession); },
+        .EcranGeneral = EcranSession,
         .Initialiser = [](TFrameSession& e) { e.Initialiser(); },
     });
 }
@@ -156,9 +155,8 @@ void THoteEcrans::AfficherSession()
 void THoteEcrans::AfficherVueDEnsemble()
 {
     Ouvrir<TFrameVueDEnsemble>({
-        .BoutonMenu = EcranVueDEnsemble,
+        .EcranGeneral = EcranVueDEnsemble,
         .Sablier = true,
-        .Naviguer = [this] { m_navigation.VersEcranGeneral(EcranVueDEnsemble); },
         .Preparer =
             [this] {
                 RemplirVueDEnsemble(m_env.Verrou, m_env.Donnees, ConfigSet, m_nomsAppareils, m_etatsAppareils);
@@ -172,9 +170,8 @@ void THoteEcrans::AfficherVueDEnsemble()
 void THoteEcrans::AfficherJournal()
 {
     Ouvrir<TFrameJournal>({
-        .BoutonMenu = EcranJournal,
+        .EcranGeneral = EcranJournal,
         .Sablier = true,
-        .Naviguer = [this] { m_navigation.VersEcranGeneral(EcranJournal); },
         .Preparer =
             [this] {
                 try {
@@ -196,18 +193,16 @@ void THoteEcrans::AfficherJournal()
 void THoteEcrans::AfficherNotices()
 {
     Ouvrir<TFrameNotices>({
-        .BoutonMenu = EcranNotices,
+        .EcranGeneral = EcranNotices,
         .Sablier = true,
-        .Naviguer = [this] { m_navigation.VersEcranGeneral(EcranNotices); },
     });
 }
 
 void THoteEcrans::AfficherConfiguration()
 {
     Ouvrir<TFrameConfiguration>({
-        .BoutonMenu = EcranConfiguration,
+        .EcranGeneral = EcranConfiguration,
         .Sablier = true,
-        .Naviguer = [this] { m_navigation.VersEcranGeneral(EcranConfiguration); },
         .Initialiser = [this](TFrameConfiguration& e) { e.Initialiser(m_infosConfiguration); },
         .Actualiser = [](TFrameConfiguration& e) { e.Actualiser(ConfigSet); },
     });

@@ -68,13 +68,16 @@ public:
 
 private:
     // How one screen differs from the others when it opens. The steps, in
-    // order: Naviguer, the menu button, the screen created, then (under the
-    // hourglass if asked) Preparer, the language, Initialiser, Actualiser.
+    // order: the screen becomes current (and its menu button is pressed), the
+    // screen is created, then, under the hourglass if asked: Preparer, the
+    // language, Initialiser, Actualiser.
     template <typename TEcran>
     struct TDescriptionEcran {
-        std::int32_t BoutonMenu = 0;    // 0: the menu keeps its pressed button
+        // A general screen's number; 0 for a device screen, which Naviguer
+        // makes current instead and for which the menu keeps its button.
+        std::int32_t EcranGeneral = 0;
         bool Sablier = false;
-        // Bookkeeping of the screen change and of the device's own block.
+        // The device screens' return bookkeeping and their device's block.
         std::function<void()> Naviguer{};
         // Brings the blocks up to date before the screen reads them.
         std::function<void()> Preparer{};
