@@ -2,69 +2,26 @@
 
 #include "app/BoutonMenu.h"
 #include "app/CouleursBoutons.h"
-#include "app/CurseurSablier.h"
 #include "app/GenerateurDemo.h"
-#include "app/PanneauDecore.h"
 #include "data/ConfigSet.h"
 #include "data/DateVeilleur.h"
 #include "data/ErreurVeilleur.h"
 #include "data/VerrouDonnees.h"
-#include "devices/CadreKMT.h"
-#include "devices/CadreQFL.h"
-#include "devices/CadreRecherche.h"
 #include "platform/MessagesFenetre.h"
 #include "platform/RapportErreurs.h"
 #include "platform/Son.h"
-#include "screens/CadreAccueil.h"
-#include "screens/CadreConfiguration.h"
 #include "screens/CadreEnhanced.h"
-#include "screens/CadreJournal.h"
-#include "screens/CadreNotices.h"
-#include "screens/CadreSession.h"
-#include "screens/CadreVueDEnsemble.h"
-#include "text/MessagesVeilleur.h"
 #include "widgets/BoutonAppareil.h"
-#include "widgets/CouleursSysteme.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDateTime>
-#include <QLabel>
 #include <QLocale>
 #include <QPushButton>
-#include <QStatusBar>
 #include <cstdio>
 #include <cstring>
 #include <exception>
-
-namespace {
-
-QFont Police(int pixels, bool gras)
-{
-    QFont police(QStringLiteral("MS Sans Serif"));
-    police.setPixelSize(pixels);
-    police.setBold(gras);
-    return police;
-}
-
-QLabel* LabelBlanc(QWidget* parent, const char* nom, const QFont& police)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(nom));
-    label->setFont(police);
-    label->setAttribute(Qt::WA_TranslucentBackground);
-    QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, Qt::white);
-    label->setPalette(p);
-    return label;
-}
-
-QPixmap Image(const char* nom)
-{
-    return QPixmap(QStringLiteral(":/resources/") + QString::fromLatin1(nom));
-}
-
-} // namespace
 
 // Marks one of the window's own operations that may let pending events run;
 // requests arriving meanwhile wait for its end.
@@ -91,52 +48,49 @@ TFormVeilleur::TFormVeilleur(std::unique_ptr<TSon> son, const QString& nomEvenem
 {
     setObjectName(QStringLiteral("FormVeilleur"));
 
-    // 1. Shared state: the lock, the journal's event, the blocks, the
+    // Shared state: the lock, the journal and its system event, the
     // configuration and the zeroed device records.
     m_verrou = std::make_unique<TVerrouDonnees>();
     m_journal = std::make_unique<TJournalLog>(QString::fromLatin1(NomFichierLog), nomEvenement);
     if (!m_journal->EvenementAccesLog().Valide())
         std::fprintf(stderr, "Evénement \"%s\" indisponible : %s\n", qPrintable(nomEvenement),
                      qPrintable(m_journal->EvenementAccesLog().Erreur()));
-    m_infosAccueil = std::make_unique<TInfosAccueil>();
-    m_nomsAppareils = std::make_unique<TNomsAppareils>();
-    m_etatsAppareils = std::make_unique<TEtatsAppareils>();
-    m_tampon = std::make_unique<TTamponJournal>();   // about 1 MB, zeroed
-    m_infosConfiguration = std::make_unique<TInfosConfiguration>();
     std::memset(static_cast<void*>(&ConfigSet), 0, sizeof(ConfigSet));
-    m_infosKMT = std::make_unique<TInfosKMT>();
-    m_infosQFL = std::make_unique<TInfosQFL>();
-    m_infosRecherche = std::make_unique<TInfosRecherche>();
     m_donnees = std::make_unique<Tableau1<TDonneesKMT, NbSources>>();
-    m_navigation = std::make_unique<TNavigation>(*m_infosKMT, *m_infosQFL, *m_infosRecherche);
-    m_navigation->NumAppareilCourant = 1;
-    m_infosAccueil->Handle = this;
-    m_nomsAppareils->Handle = this;
-    m_infosConfiguration->Handle = this;
-    m_infosKMT->Handle = this;
-    m_infosQFL->Handle = this;
-    m_infosRecherche->Handle = this;
     m_generateur = std::make_unique<TGenerateurDemo>(*m_verrou, *m_donnees, m_compteurDemo,
                                                      [this](const TEntreeLog& entree) { EnvoyerLog(this, entree); });
     if (!m_son)
         m_son = std::make_unique<TSonSysteme>();
 
-    // 2 and 3. The fixed client area (Qt paints every widget double-buffered).
-    ConstruireFenetre();
-    // 4. The strip.
-    ConstruireBoutonsMonitoring();
-    // 5.
-    m_alarmeEnCours = false;
-    // 6. (The loader already reads a stored language outside 0..2 as French.)
+    // The fixed client area and the strip (Qt paints every widget double-buffered).
+    m_disposition = std::make_unique<TDispositionFenetre>(*this);
+    connect(&m_disposition->BoutonMinimiser(), &QPushButton::clicked, this, [this] { BitBtnMinClick(); });
+    connect(&m_disposition->BoutonQuitter(), &QPushButton::clicked, this, [this] { BitBtnQuitClick(); });
+    connect(&m_disposition->Menu(), &QButtonGroup::buttonClicked, this, &TFormVeilleur::SpeedButtonMenuClick);
+    connect(&m_disposition->Langues(), &QButtonGroup::buttonClicked, this, &TFormVeilleur::SpeedButtonLangueClick);
+    for (TBoutonAppareil* bouton : m_disposition->BoutonsMonitoring())
+        connect(bouton, &QPushButton::clicked, this, [this, bouton] { ButtonMonitoringClick(bouton); });
+
+    // The screen host, with the blocks it hands to the screens.
+    m_ecrans = std::make_unique<THoteEcrans>(THoteEcrans::TEnvironnement{
+        .Fenetre = *this,
+        .Cadre = m_disposition->Cadre(),
+        .Menu = m_disposition->Menu(),
+        .Verrou = *m_verrou,
+        .Donnees = *m_donnees,
+        .Journal = *m_journal,
+        .Langue = m_langue,
+        .Utilisateur = m_utilisateurCourant,
+        .Mode = m_modeCourant,
+        .Signaler = [this](const QString& texte) { SignalerPlusTard(texte); },
+        .EcranLibere = [this] { TraiterRequetesEnAttente(); },
+    });
+
+    // The stored language (the loader reads one outside 0..2 as French), then
+    // the home screen in it.
     m_langue = ChargerConfig() ? ConfigSet.Langue : LangueFrancais;
-    // 7.
-    m_utilisateurCourant.clear();
-    m_modeCourant = ModeAdministration;
-    // 8 and 9.
     AppliquerLangue();
-    AfficherAccueil();
-    // 10.
-    m_compteurDemo = 1;
+    AfficherEcran(EcranAccueil, 0);
 
     // The timers run from creation.
     auto regler = [this](QTimer& timer, const char* nom, int intervalle, void (TFormVeilleur::*gestionnaire)()) {
@@ -163,182 +117,11 @@ TFormVeilleur::TFormVeilleur(std::unique_ptr<TSon> son, const QString& nomEvenem
     TimerBandeauTimer();
 }
 
-void TFormVeilleur::ConstruireFenetre()
-{
-    // Full screen the window is dark; the fixed client area sits in its middle.
-    QPalette fond = palette();
-    fond.setColor(QPalette::Window, QColor(16, 16, 16));
-    setPalette(fond);
-    setAutoFillBackground(true);
-    resize(LargeurClient, HauteurClient);
-
-    m_client = new QWidget(this);
-    m_client->setObjectName(QStringLiteral("ZoneClient"));
-    m_client->setFixedSize(LargeurClient, HauteurClient);
-    QPalette pc = m_client->palette();
-    pc.setColor(QPalette::Window, CouleursSysteme::FaceBouton);
-    m_client->setPalette(pc);
-    m_client->setAutoFillBackground(true);
-    m_client->setFont(Police(11, false));
-
-    auto panneau = [](QWidget* parent, const char* nom, const QRect& place) {
-        auto* p = new TPanneauDecore(parent);
-        p->setObjectName(QString::fromLatin1(nom));
-        p->setGeometry(place);
-        return p;
-    };
-
-    m_panelLogo = panneau(m_client, "PanelLogo", {0, 0, 264, 109});
-    auto* logo = new QLabel(m_panelLogo);
-    logo->setObjectName(QStringLiteral("ImageLogo"));
-    logo->setPixmap(Image("logo.png"));
-    logo->setGeometry(5, 4, 254, 100);
-    logo->setAttribute(Qt::WA_TranslucentBackground);
-
-    m_panelBandeau = panneau(m_client, "PanelBandeau", {264, 0, 760, 33});
-    m_labelBandeau = LabelBlanc(m_panelBandeau, "LabelBandeau", Police(16, true));
-    m_labelBandeau->setGeometry(m_panelBandeau->contentsRect());
-    m_labelBandeau->setAlignment(Qt::AlignCenter);
-
-    auto boutonFenetre = [this](const char* nom, const char* glyphe, const QRect& place) {
-        auto* b = new QPushButton(m_panelBandeau);
-        b->setObjectName(QString::fromLatin1(nom));
-        b->setGeometry(place);
-        b->setFocusPolicy(Qt::NoFocus);   // not a tab stop
-        const QPixmap image = Image(glyphe);
-        QIcon icone;
-        icone.addPixmap(EtatDuGlyphe(image, 0), QIcon::Normal);
-        icone.addPixmap(EtatDuGlyphe(image, 1), QIcon::Disabled);
-        icone.addPixmap(EtatDuGlyphe(image, 2), QIcon::Active);
-        b->setIcon(icone);
-        b->setIconSize(QSize(14, 14));
-        return b;
-    };
-    m_bitBtnMin = boutonFenetre("BitBtnMin", "glyphe_minimiser.png", {706, 6, 23, 20});
-    m_bitBtnQuit = boutonFenetre("BitBtnQuit", "glyphe_quitter.png", {731, 6, 23, 20});
-    connect(m_bitBtnMin, &QPushButton::clicked, this, [this] { BitBtnMinClick(); });
-    connect(m_bitBtnQuit, &QPushButton::clicked, this, [this] { BitBtnQuitClick(); });
-
-    m_panelMonitoring = panneau(m_client, "PanelMonitoring", {264, 33, 760, 76});
-    auto* labelKMT = LabelBlanc(m_panelMonitoring, "LabelKMT", Police(11, true));
-    labelKMT->setText(QStringLiteral("KMT"));
-    labelKMT->adjustSize();
-    labelKMT->move(8, 16);
-    auto* labelQFL = LabelBlanc(m_panelMonitoring, "LabelQFL", Police(11, true));
-    labelQFL->setText(QStringLiteral("QFL"));
-    labelQFL->adjustSize();
-    labelQFL->move(8, 44);
-
-    m_panelBoutons = panneau(m_client, "PanelBoutons", {0, 109, 264, 642});
-    // The window's own font: no larger caption was asked of it.
-    m_labelNomAppli = LabelBlanc(m_panelBoutons, "LabelNomAppli", Police(11, false));
-    m_labelNomAppli->setGeometry(3, 16, 257, 25);
-    m_labelNomAppli->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    auto separateur = [this](const char* nom, int y) {
-        auto* ligne = new QFrame(m_panelBoutons);
-        ligne->setObjectName(QString::fromLatin1(nom));
-        ligne->setGeometry(6, y, 252, 2);
-        QPalette p = ligne->palette();
-        p.setColor(QPalette::Window, QColor(255, 0, 0));
-        ligne->setPalette(p);
-        ligne->setAutoFillBackground(true);
-    };
-    separateur("ShapeSeparateurMenu", 38);
-    separateur("ShapeSeparateurLangues", 574);
-
-    m_groupeMenu = new QButtonGroup(this);
-    m_groupeMenu->setObjectName(QStringLiteral("GroupeMenu"));
-    m_groupeMenu->setExclusive(true);
-    auto boutonMenu = [this](const char* nom, int tag, int y, const char* glyphe) {
-        auto* b = new TBoutonMenu(tag, m_panelBoutons);
-        b->setObjectName(QString::fromLatin1(nom));
-        b->setGeometry(20, y, 225, 49);
-        b->setFont(Police(13, true));
-        b->DefinirGlyphe(Image(glyphe));
-        m_groupeMenu->addButton(b, tag);
-        return b;
-    };
-    m_speedButtonAccueil = boutonMenu("SpeedButtonAccueil", 1, 72, "glyphe_accueil.png");
-    m_speedButtonSession = boutonMenu("SpeedButtonSession", 2, 158, "glyphe_session.png");
-    m_speedButtonVueDEnsemble = boutonMenu("SpeedButtonVueDEnsemble", 3, 244, "glyphe_vuedensemble.png");
-    m_speedButtonJournal = boutonMenu("SpeedButtonJournal", 4, 331, "glyphe_journal.png");
-    m_speedButtonNotices = boutonMenu("SpeedButtonNotices", 5, 417, "glyphe_notices.png");
-    m_speedButtonConfiguration = boutonMenu("SpeedButtonConfiguration", 6, 504, "glyphe_configuration.png");
-    m_speedButtonAccueil->setChecked(true);
-    connect(m_groupeMenu, &QButtonGroup::buttonClicked, this, &TFormVeilleur::SpeedButtonMenuClick);
-
-    m_groupeLangues = new QButtonGroup(this);
-    m_groupeLangues->setObjectName(QStringLiteral("GroupeLangues"));
-    m_groupeLangues->setExclusive(true);
-    auto boutonLangue = [this](const char* nom, int tag, int x, const QString& legende) {
-        auto* b = new TBoutonMenu(tag, m_panelBoutons);
-        b->setObjectName(QString::fromLatin1(nom));
-        b->setGeometry(x, 592, 77, 31);
-        b->setFont(Police(11, false));
-        b->setText(legende);
-        m_groupeLangues->addButton(b, tag);
-        return b;
-    };
-    m_speedButtonEn = boutonLangue("SpeedButtonEn", 2, 12, QStringLiteral("English"));
-    m_speedButtonSp = boutonLangue("SpeedButtonSp", 3, 93, QStringLiteral("Español"));
-    m_speedButtonFr = boutonLangue("SpeedButtonFr", 1, 175, QStringLiteral("Français"));
-    m_speedButtonFr->setChecked(true);
-    connect(m_groupeLangues, &QButtonGroup::buttonClicked, this, &TFormVeilleur::SpeedButtonLangueClick);
-
-    m_panelFrame0 = panneau(m_client, "PanelFrame0", {264, 109, 760, 642});
-    m_panelFrame = new QFrame(m_panelFrame0);
-    m_panelFrame->setObjectName(QStringLiteral("PanelFrame"));
-    m_panelFrame->setFrameShape(QFrame::NoFrame);
-    m_panelFrame->setGeometry(m_panelFrame0->contentsRect());
-    QPalette pf = m_panelFrame->palette();
-    pf.setColor(QPalette::Window, CouleursSysteme::FaceBouton);
-    m_panelFrame->setPalette(pf);
-    m_panelFrame->setAutoFillBackground(true);
-    m_panelFrame->setFont(Police(13, false));
-
-    m_statusBar = new QStatusBar(m_client);
-    m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
-    m_statusBar->setSizeGripEnabled(false);
-    m_statusBar->setGeometry(0, HauteurClient - 19, LargeurClient, 19);
-    for (int i = 1; i <= 4; ++i) {
-        auto* panneauStatut = new QLabel(m_statusBar);
-        panneauStatut->setObjectName(QStringLiteral("StatusBar1Panneau%1").arg(i));
-        panneauStatut->setFixedWidth(50);
-        panneauStatut->setFrameShape(QFrame::Panel);
-        panneauStatut->setFrameShadow(QFrame::Sunken);
-        m_statusBar->addWidget(panneauStatut);
-    }
-    m_statusBar->raise();
-}
-
-void TFormVeilleur::ConstruireBoutonsMonitoring()
-{
-    m_boutons.reserve(NbBoutonsMonitoring);
-    for (int i = 1; i <= NbBoutonsMonitoring; ++i) {
-        // Upper row KMT 1..31, lower row QFL 33..63, each QFL under its KMT.
-        const bool haut = i <= NbSources;
-        const int tag = haut ? i : i + 1;
-        const int colonne = haut ? i - 1 : i - 32;
-        auto* bouton = new TBoutonAppareil(tag, m_panelMonitoring);
-        bouton->setObjectName(QStringLiteral("BoutonMonitoring%1").arg(tag));
-        bouton->setGeometry(39 + 23 * colonne, haut ? 8 : 38, TBoutonAppareil::Largeur, TBoutonAppareil::Hauteur);
-        connect(bouton, &QPushButton::clicked, this, [this, bouton] { ButtonMonitoringClick(bouton); });
-        m_boutons.push_back(bouton);
-    }
-}
-
-TBoutonAppareil* TFormVeilleur::BoutonMonitoring(int index) const
-{
-    if (index < 1 || index > static_cast<int>(m_boutons.size()))
-        return nullptr;
-    return m_boutons[static_cast<std::size_t>(index - 1)];
-}
-
 void TFormVeilleur::resizeEvent(QResizeEvent* evenement)
 {
     QWidget::resizeEvent(evenement);
-    // A smaller screen shows the top left of the client area.
-    m_client->move(std::max(0, (width() - LargeurClient) / 2), std::max(0, (height() - HauteurClient) / 2));
+    if (m_disposition)
+        m_disposition->Centrer(size());
 }
 
 // ---------------------------------------------------------------------------
@@ -369,32 +152,16 @@ void TFormVeilleur::FormCloseQuery()
     m_timerBeep.stop();
     m_relanceDemo.stop();
     m_requetes.clear();
-    DetruireEcran();
-    for (TBoutonAppareil* bouton : m_boutons)
-        delete bouton;
-    m_boutons.clear();
+    m_ecrans->Detruire();
+    m_disposition->DetruireBoutonsMonitoring();
     m_fermee = true;
 }
 
 TFormVeilleur::~TFormVeilleur()
 {
+    // The members go in the reverse of their declaration.
     if (!m_fermee)
         FormCloseQuery();
-    // FormDestroy: the blocks, the records, then the event and the lock last.
-    m_son.reset();
-    m_generateur.reset();
-    m_navigation.reset();
-    m_infosAccueil.reset();
-    m_nomsAppareils.reset();
-    m_etatsAppareils.reset();
-    m_tampon.reset();
-    m_infosConfiguration.reset();
-    m_infosKMT.reset();
-    m_infosQFL.reset();
-    m_infosRecherche.reset();
-    m_donnees.reset();
-    m_journal.reset();
-    m_verrou.reset();
 }
 
 void TFormVeilleur::BitBtnQuitClick()
@@ -448,7 +215,7 @@ void TFormVeilleur::SignalerPlusTard(const QString& texte)
 
 bool TFormVeilleur::Differer() const
 {
-    return m_profondeurAffichage > 0 || (m_ecranCourant && m_ecranCourant->Occupe());
+    return m_profondeurAffichage > 0 || m_ecrans->Occupe();
 }
 
 void TFormVeilleur::Differer(const TRequete& requete)
@@ -502,18 +269,8 @@ void TFormVeilleur::AfficherEcran(std::int32_t ecran, std::int32_t appareil)
     // visible screen stays and no record or name is read out of range.
     if (!TNavigation::RequeteValide(ecran, appareil))
         return;
-    switch (ecran) {
-    case EcranAccueil: AfficherAccueil(); break;
-    case EcranSession: AfficherSession(); break;
-    case EcranVueDEnsemble: AfficherVueDEnsemble(); break;
-    case EcranJournal: AfficherJournal(); break;
-    case EcranNotices: AfficherNotices(); break;
-    case EcranConfiguration: AfficherConfiguration(); break;
-    case EcranKMT: AfficherKMT(appareil); break;
-    case EcranQFL: AfficherQFL(appareil); break;
-    case EcranRecherche: AfficherRecherche(appareil); break;
-    default: break;
-    }
+    TGardeAffichage garde(*this);
+    m_ecrans->Afficher(ecran, appareil);
 }
 
 // ---------------------------------------------------------------------------
@@ -569,170 +326,11 @@ void TFormVeilleur::ChangerDeLangue(int tag)
 
 void TFormVeilleur::AppliquerLangue()
 {
-    switch (m_langue) {
-    case LangueAnglais: m_speedButtonEn->setChecked(true); break;
-    case LangueEspagnol: m_speedButtonSp->setChecked(true); break;
-    default: m_speedButtonFr->setChecked(true); break;
-    }
-    setWindowTitle(Texte(MsgMenuTitreFenetre, m_langue));
-    m_labelNomAppli->setText(Texte(MsgMenuLabelNomAppli, m_langue));
-    m_speedButtonAccueil->setText(Texte(MsgMenuSpeedButtonAccueil, m_langue));
-    m_speedButtonSession->setText(Texte(MsgAccueilLabelDebutFinSession, m_langue));
-    m_speedButtonVueDEnsemble->setText(Texte(MsgVueDEnsembleLabelVueDEnsemble, m_langue));
-    m_speedButtonJournal->setText(Texte(MsgJournalLabelJournal, m_langue));
-    m_speedButtonNotices->setText(Texte(MsgNoticesLabelNotices, m_langue));
-    m_speedButtonConfiguration->setText(Texte(MsgConfigurationLabelConfiguration, m_langue));
-
-    if (!m_ecranCourant)
+    m_disposition->Reetiqueter(m_langue);
+    if (!m_ecrans->EcranCourant())
         return;
-    if (m_navigation->NumEcranCourant == EcranJournal) {
-        // The journal names its events in the language of its loading.
-        AfficherJournal();
-    } else {
-        TGardeAffichage garde(*this);
-        m_ecranCourant->ChangerLangue(m_langue);
-    }
-}
-
-// ---------------------------------------------------------------------------
-// Showing screens
-
-template <typename TEcran>
-TEcran* TFormVeilleur::CreerEcran()
-{
-    DetruireEcran();
-    auto* ecran = new TEcran(m_panelFrame);
-    ecran->move(0, 0);
-    connect(ecran, &TFrameEnhanced::Libere, this, &TFormVeilleur::TraiterRequetesEnAttente, Qt::QueuedConnection);
-    m_ecranCourant = ecran;
-    ecran->show();
-    return ecran;
-}
-
-void TFormVeilleur::DetruireEcran()
-{
-    delete m_ecranCourant;
-    m_ecranCourant = nullptr;
-}
-
-void TFormVeilleur::EnfoncerBoutonMenu(int tag)
-{
-    if (QAbstractButton* bouton = m_groupeMenu->button(tag))
-        bouton->setChecked(true);
-}
-
-void TFormVeilleur::AfficherAccueil()
-{
     TGardeAffichage garde(*this);
-    m_navigation->VersEcranGeneral(EcranAccueil);
-    EnfoncerBoutonMenu(EcranAccueil);
-    auto* ecran = CreerEcran<TFrameAccueil>();
-    m_infosAccueil->Utilisateur = m_utilisateurCourant;
-    m_infosAccueil->Mode = m_modeCourant;
-    ecran->ChangerLangue(m_langue);
-    ecran->Initialiser(m_infosAccueil.get());
-}
-
-void TFormVeilleur::AfficherSession()
-{
-    TGardeAffichage garde(*this);
-    m_navigation->VersEcranGeneral(EcranSession);
-    EnfoncerBoutonMenu(EcranSession);
-    auto* ecran = CreerEcran<TFrameSession>();
-    ecran->ChangerLangue(m_langue);
-    ecran->Initialiser(nullptr);
-}
-
-void TFormVeilleur::AfficherVueDEnsemble()
-{
-    TGardeAffichage garde(*this);
-    m_navigation->VersEcranGeneral(EcranVueDEnsemble);
-    EnfoncerBoutonMenu(EcranVueDEnsemble);
-    auto* ecran = CreerEcran<TFrameVueDEnsemble>();
-    TCurseurSablier sablier;
-    RemplirVueDEnsemble(*m_verrou, *m_donnees, ConfigSet, *m_nomsAppareils, *m_etatsAppareils);
-    ecran->ChangerLangue(m_langue);
-    ecran->Initialiser(m_nomsAppareils.get());
-    ecran->Actualiser(m_etatsAppareils.get());
-}
-
-void TFormVeilleur::AfficherJournal()
-{
-    TGardeAffichage garde(*this);
-    EnfoncerBoutonMenu(EcranJournal);
-    m_navigation->VersEcranGeneral(EcranJournal);
-    auto* ecran = CreerEcran<TFrameJournal>();
-    QString echec;
-    {
-        TCurseurSablier sablier;
-        try {
-            m_journal->ChargerJournal(*m_tampon, m_langue);
-        } catch (const EErreurVeilleur& erreur) {
-            // The screen still opens, empty rather than half loaded.
-            echec = erreur.Texte();
-            m_tampon->NbEntrees = 0;
-            m_tampon->Langue = m_langue;
-        }
-        ecran->ChangerLangue(m_langue);
-        ecran->Initialiser(nullptr);
-        ecran->Actualiser(m_tampon.get());
-    }
-    if (!echec.isEmpty())
-        SignalerPlusTard(echec);
-}
-
-void TFormVeilleur::AfficherNotices()
-{
-    TGardeAffichage garde(*this);
-    EnfoncerBoutonMenu(EcranNotices);
-    m_navigation->VersEcranGeneral(EcranNotices);
-    auto* ecran = CreerEcran<TFrameNotices>();
-    TCurseurSablier sablier;
-    ecran->ChangerLangue(m_langue);
-    ecran->Initialiser(nullptr);
-}
-
-void TFormVeilleur::AfficherConfiguration()
-{
-    TGardeAffichage garde(*this);
-    EnfoncerBoutonMenu(EcranConfiguration);
-    m_navigation->VersEcranGeneral(EcranConfiguration);
-    auto* ecran = CreerEcran<TFrameConfiguration>();
-    TCurseurSablier sablier;
-    ecran->ChangerLangue(m_langue);
-    ecran->Initialiser(m_infosConfiguration.get());
-    ecran->Actualiser(&ConfigSet);
-}
-
-void TFormVeilleur::AfficherKMT(std::int32_t appareil)
-{
-    TGardeAffichage garde(*this);
-    auto* ecran = CreerEcran<TFrameKMT>();
-    m_navigation->VersKMT(appareil);
-    m_infosKMT->NomAppareil = LireChaine(ConfigSet.NomsSources[appareil]);
-    ecran->ChangerLangue(m_langue);
-    ecran->Initialiser(m_infosKMT.get());
-    TLectureDonnees lecture(*m_verrou);
-    ecran->Actualiser(&(*m_donnees)[appareil]);
-}
-
-void TFormVeilleur::AfficherQFL(std::int32_t appareil)
-{
-    TGardeAffichage garde(*this);
-    auto* ecran = CreerEcran<TFrameQFL>();
-    m_navigation->VersQFL(appareil);
-    m_infosQFL->NomAppareil = LireChaine(ConfigSet.NomsSources[appareil - DecalageQFL]);
-    ecran->ChangerLangue(m_langue);
-    ecran->Initialiser(m_infosQFL.get());
-}
-
-void TFormVeilleur::AfficherRecherche(std::int32_t appareil)
-{
-    TGardeAffichage garde(*this);
-    auto* ecran = CreerEcran<TFrameRecherche>();
-    m_navigation->VersRecherche(appareil);
-    ecran->ChangerLangue(m_langue);
-    ecran->Initialiser(m_infosRecherche.get());
+    m_ecrans->Reetiqueter();
 }
 
 // ---------------------------------------------------------------------------
@@ -746,7 +344,7 @@ QString TFormVeilleur::TexteBandeau(const QDateTime& instant, const QLocale& loc
 void TFormVeilleur::TimerBandeauTimer()
 {
     // The date follows the system's regional settings, not the interface language.
-    m_labelBandeau->setText(TexteBandeau(QDateTime::currentDateTime(), QLocale::system()));
+    m_disposition->DefinirBandeau(TexteBandeau(QDateTime::currentDateTime(), QLocale::system()));
 }
 
 void TFormVeilleur::TimerMonitoringDataTimer()
@@ -768,16 +366,10 @@ void TFormVeilleur::TimerMonitoringDataTimer()
         m_alarmeEnCours = etat.AlarmeEnCours;
 
         // A screen inside one of its own handlers is refreshed at the next tick.
-        if (!m_ecranCourant || Differer())
+        if (!m_ecrans->EcranCourant() || Differer())
             return;
         TGardeAffichage garde(*this);
-        if (m_navigation->NumEcranCourant == EcranVueDEnsemble) {
-            RemplirVueDEnsemble(*m_verrou, *m_donnees, ConfigSet, *m_nomsAppareils, *m_etatsAppareils);
-            m_ecranCourant->Actualiser(m_etatsAppareils.get());
-        } else if (m_navigation->NumEcranCourant == EcranKMT) {
-            TLectureDonnees lecture(*m_verrou);
-            m_ecranCourant->Actualiser(&(*m_donnees)[m_navigation->NumAppareilCourant]);
-        }
+        m_ecrans->Rafraichir();
     });
 }
 

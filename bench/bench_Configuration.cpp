@@ -35,8 +35,8 @@ void BM_OuvertureConfiguration(benchmark::State& etat)
     for (auto _ : etat) {
         TFrameConfiguration ecran;
         ecran.ChangerLangue(LangueFrancais);
-        ecran.Initialiser(&infos);
-        ecran.Actualiser(&config);
+        ecran.Initialiser(infos);
+        ecran.Actualiser(config);
         listes = ecran.NbPortsListes();
         benchmark::DoNotOptimize(listes);
     }

@@ -34,11 +34,11 @@ void BM_JournalActualiser(benchmark::State& etat)
     auto tampon = TamponPlein();
     TFrameJournal ecran;
     ecran.ChangerLangue(LangueFrancais);
-    ecran.Initialiser(nullptr);
+    ecran.Initialiser();
     ecran.show();
     QCoreApplication::processEvents();
     for (auto _ : etat) {
-        ecran.Actualiser(tampon.get());
+        ecran.Actualiser(*tampon);
         QCoreApplication::processEvents();  // the one repaint
     }
 }
@@ -49,8 +49,8 @@ void BM_JournalTriColonne(benchmark::State& etat)
     auto tampon = TamponPlein();
     TFrameJournal ecran;
     ecran.ChangerLangue(LangueFrancais);
-    ecran.Initialiser(nullptr);
-    ecran.Actualiser(tampon.get());
+    ecran.Initialiser();
+    ecran.Actualiser(*tampon);
     ecran.show();
     QCoreApplication::processEvents();
     int colonne = 0;
@@ -75,7 +75,7 @@ void BM_VueDEnsembleActualiser(benchmark::State& etat)
     }
     TFrameVueDEnsemble ecran;
     ecran.ChangerLangue(LangueFrancais);
-    ecran.Initialiser(&noms);
+    ecran.Initialiser(noms);
     ecran.show();
     QCoreApplication::processEvents();
     int tour = 0;
@@ -86,7 +86,7 @@ void BM_VueDEnsembleActualiser(benchmark::State& etat)
             etats.PreAlarme[r] = etats.RIsolement[r] < 200;
             etats.Alarme[r] = etats.RIsolement[r] < 160;
         }
-        ecran.Actualiser(&etats);
+        ecran.Actualiser(etats);
         QCoreApplication::processEvents();  // the repaint of the written cells
     }
 }

@@ -30,11 +30,11 @@ void BM_ActualiserKMT1000Echantillons(benchmark::State& etat)
     infos.NomAppareil = QStringLiteral("Source 12");
     TFrameKMT ecran;
     ecran.ChangerLangue(LangueFrancais);
-    ecran.Initialiser(&infos);
+    ecran.Initialiser(infos);
     auto r = std::make_unique<TDonneesKMT>();
     r->Present = true;
     RemplirHistorique(*r, 1);
-    ecran.Actualiser(r.get());
+    ecran.Actualiser(*r);
 
     // Each pass is a monitoring tick after a new sample: the history has
     // moved by one, every value and the whole plot change.
@@ -50,7 +50,7 @@ void BM_ActualiserKMT1000Echantillons(benchmark::State& etat)
         r->PreAlarme = (i & 1) != 0;
         ++i;
         etat.ResumeTiming();
-        ecran.Actualiser(r.get());
+        ecran.Actualiser(*r);
     }
 }
 BENCHMARK(BM_ActualiserKMT1000Echantillons)->Unit(benchmark::kMillisecond);
@@ -64,13 +64,13 @@ void BM_ActualiserEtPeindreKMT1000Echantillons(benchmark::State& etat)
     infos.NumAppareil = 12;
     TFrameKMT ecran;
     ecran.ChangerLangue(LangueFrancais);
-    ecran.Initialiser(&infos);
+    ecran.Initialiser(infos);
     auto r = std::make_unique<TDonneesKMT>();
     r->Present = true;
     RemplirHistorique(*r, 1);
     ecran.show();
     ecran.findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(2);
-    ecran.Actualiser(r.get());
+    ecran.Actualiser(*r);
     QCoreApplication::processEvents();
 
     int i = NbMaxMesures + 1;
@@ -78,7 +78,7 @@ void BM_ActualiserEtPeindreKMT1000Echantillons(benchmark::State& etat)
         etat.PauseTiming();
         RemplirHistorique(*r, i++);
         etat.ResumeTiming();
-        ecran.Actualiser(r.get());
+        ecran.Actualiser(*r);
         ecran.repaint();
     }
 }
@@ -96,8 +96,8 @@ void BM_OuvrirKMT1000Echantillons(benchmark::State& etat)
     for (auto _ : etat) {
         TFrameKMT ecran;
         ecran.ChangerLangue(LangueFrancais);
-        ecran.Initialiser(&infos);
-        ecran.Actualiser(r.get());
+        ecran.Initialiser(infos);
+        ecran.Actualiser(*r);
     }
 }
 BENCHMARK(BM_OuvrirKMT1000Echantillons)->Unit(benchmark::kMillisecond);

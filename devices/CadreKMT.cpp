@@ -398,20 +398,17 @@ void TFrameKMT::ChangerLangue(TLangue langue)
     TexteNumero = Texte(MsgVueDEnsembleStringGridNumSourceN, langue);
 }
 
-void TFrameKMT::Initialiser(void* infos)
+void TFrameKMT::Initialiser(const TInfosKMT& bloc)
 {
-    const auto* bloc = static_cast<const TInfosKMT*>(infos);
     PageControl1->setCurrentWidget(TabSheetMesures);
-    if (!bloc)
-        return;
-    HandlePrincipal = bloc->Handle;
-    NumAppareil = bloc->NumAppareil;
-    EcranRetour = bloc->EcranRetour;
-    AppareilRetour = bloc->AppareilRetour;
+    HandlePrincipal = bloc.Handle;
+    NumAppareil = bloc.NumAppareil;
+    EcranRetour = bloc.EcranRetour;
+    AppareilRetour = bloc.AppareilRetour;
 
     QString titre = QStringLiteral("KMT ") + TexteNumero + QLatin1Char(' ') + QString::number(NumAppareil);
-    if (!bloc->NomAppareil.isEmpty())
-        titre += QStringLiteral(" / ") + bloc->NomAppareil;
+    if (!bloc.NomAppareil.isEmpty())
+        titre += QStringLiteral(" / ") + bloc.NomAppareil;
     LabelTitre->setText(titre);
 
     for (QLineEdit* edit : {EditRisolement, EditRmin, EditRseuil, EditDHDerniereAlarme, EditRSeuilActuel,
@@ -423,12 +420,11 @@ void TFrameKMT::Initialiser(void* infos)
     PremiereMiseAJour = true;
 }
 
-void TFrameKMT::Actualiser(void* donnees)
+void TFrameKMT::Actualiser(const TDonneesKMT& r)
 {
-    const auto* r = static_cast<const TDonneesKMT*>(donnees);
     // A refresh that arrives while this one lets pending events run would
     // rebuild the plot under the cursors being set up: the next tick redraws.
-    if (!r || MiseAJourEnCours)
+    if (MiseAJourEnCours)
         return;
     // Busy for the whole refresh, not only while one cursor handler runs: the
     // handlers it raises let events through, and the screen must not be
@@ -436,21 +432,21 @@ void TFrameKMT::Actualiser(void* donnees)
     TOccupationEcran occupation(*this);
     TDrapeau enCours(MiseAJourEnCours);
 
-    if (r->Present) {
-        Ecrire(EditRisolement, QString::number(r->RIsolement));
-        Ecrire(EditRmin, QString::number(r->RMin));
-        Ecrire(EditRseuil, QString::number(r->RSeuil));
-        Ecrire(EditRSeuilActuel, QString::number(r->RSeuil));
+    if (r.Present) {
+        Ecrire(EditRisolement, QString::number(r.RIsolement));
+        Ecrire(EditRmin, QString::number(r.RMin));
+        Ecrire(EditRseuil, QString::number(r.RSeuil));
+        Ecrire(EditRSeuilActuel, QString::number(r.RSeuil));
         // Overwritten on every tick, whatever was typed into it.
-        Ecrire(EditNvSeuil, QString::number(r->NvSeuil));
-        JvTransLEDAutoTest->DefinirCouleur(r->AutoTest ? VertLed : RougeLed);
-        JvTransLEDDCPlus->DefinirCouleur(r->DCPlus ? VertLed : RougeLed);
-        JvTransLEDDCMoins->DefinirCouleur(r->DCMoins ? VertLed : RougeLed);
-        JvTransLEDPreAlarme->DefinirCouleur(r->PreAlarme ? JauneLed : TLed::Argent);
-        JvTransLEDKlaxon->DefinirCouleur(r->Klaxon ? RougeLed : TLed::Argent);
-        JvTransLEDAlarme->DefinirCouleur(r->Alarme ? RougeLed : TLed::Argent);
-        Ecrire(EditDHDerniereAlarme, DateLongue(r->DHDerniereAlarme));
-        Ecrire(EditVLogiciel, QString::number(r->VLogiciel));
+        Ecrire(EditNvSeuil, QString::number(r.NvSeuil));
+        JvTransLEDAutoTest->DefinirCouleur(r.AutoTest ? VertLed : RougeLed);
+        JvTransLEDDCPlus->DefinirCouleur(r.DCPlus ? VertLed : RougeLed);
+        JvTransLEDDCMoins->DefinirCouleur(r.DCMoins ? VertLed : RougeLed);
+        JvTransLEDPreAlarme->DefinirCouleur(r.PreAlarme ? JauneLed : TLed::Argent);
+        JvTransLEDKlaxon->DefinirCouleur(r.Klaxon ? RougeLed : TLed::Argent);
+        JvTransLEDAlarme->DefinirCouleur(r.Alarme ? RougeLed : TLed::Argent);
+        Ecrire(EditDHDerniereAlarme, DateLongue(r.DHDerniereAlarme));
+        Ecrire(EditVLogiciel, QString::number(r.VLogiciel));
     } else {
         for (QLineEdit* edit : {EditRisolement, EditRmin, EditRseuil, EditRSeuilActuel, EditNvSeuil})
             Ecrire(edit, PasDeValeur);
@@ -463,11 +459,11 @@ void TFrameKMT::Actualiser(void* donnees)
     }
 
     // A damaged count never reads past the history.
-    const int n = std::min<int>(r->NbMesures, NbMaxMesures);
+    const int n = std::min<int>(r.NbMesures, NbMaxMesures);
     if (n < 3)
         AfficherHistoriqueVide();
     else
-        AfficherHistorique(*r, n);
+        AfficherHistorique(r, n);
 }
 
 void TFrameKMT::AfficherHistoriqueVide()

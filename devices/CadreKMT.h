@@ -29,13 +29,13 @@ public:
     explicit TFrameKMT(QWidget* parent = nullptr);
 
     void ChangerLangue(TLangue langue) override;
-    // Takes a TInfosKMT: the main window, the device, where to return and the
-    // source's name for the title.
-    void Initialiser(void* infos) override;
-    // Shows a TDonneesKMT. The caller holds the device data lock for reading;
-    // the record is read only before the scroll bars are set up, since that
-    // lets pending events (other timers) run.
-    void Actualiser(void* donnees) override;
+    // The main window, the device, where to return and the source's name for
+    // the title.
+    void Initialiser(const TInfosKMT& bloc);
+    // The caller holds the device data lock for reading; the record is read
+    // only before the scroll bars are set up, since that lets pending events
+    // (other timers) run.
+    void Actualiser(const TDonneesKMT& r);
 
     // Fills the two read-out groups from the plot's samples under the cursors.
     void AfficherReperes();

@@ -294,23 +294,20 @@ void TFrameQFL::AjusterColonnesHistorique()
     }
 }
 
-void TFrameQFL::Initialiser(void* infos)
+void TFrameQFL::Initialiser(const TInfosQFL& bloc)
 {
     PageControl1->setCurrentWidget(TabSheetReglages);
 
-    const auto* bloc = static_cast<const TInfosQFL*>(infos);
-    if (bloc) {
-        HandlePrincipal = bloc->Handle;
-        NumAppareil = bloc->NumAppareil;
-        EcranRetour = bloc->EcranRetour;
-        AppareilRetour = bloc->AppareilRetour;
-        // The strip numbers QFL devices 33..63; the operator knows them by source, 1..31.
-        QString titre = QStringLiteral("QFL8 ") + TexteNumero + QLatin1Char(' ')
-                        + QString::number(NumAppareil - DecalageQFL);
-        if (!bloc->NomAppareil.isEmpty())
-            titre += QStringLiteral(" / ") + bloc->NomAppareil;
-        LabelTitre->setText(titre);
-    }
+    HandlePrincipal = bloc.Handle;
+    NumAppareil = bloc.NumAppareil;
+    EcranRetour = bloc.EcranRetour;
+    AppareilRetour = bloc.AppareilRetour;
+    // The strip numbers QFL devices 33..63; the operator knows them by source, 1..31.
+    QString titre = QStringLiteral("QFL8 ") + TexteNumero + QLatin1Char(' ')
+                    + QString::number(NumAppareil - DecalageQFL);
+    if (!bloc.NomAppareil.isEmpty())
+        titre += QStringLiteral(" / ") + bloc.NomAppareil;
+    LabelTitre->setText(titre);
 
     for (TLigneReglage& ligne : Reglages) {
         ligne.EditActuel->clear();
@@ -318,8 +315,7 @@ void TFrameQFL::Initialiser(void* infos)
     }
     EditVLogiciel->clear();
     // The network address is the device number itself, as the strip shows it.
-    if (bloc)
-        EditAdrReseau->setText(QString::number(NumAppareil));
+    EditAdrReseau->setText(QString::number(NumAppareil));
 
     for (int colonne = 0; colonne < NbUnitesQFL16; ++colonne)
         StringGridEtatsQFL16->SetCellule(colonne, 0, QString::number(colonne + 1));

@@ -25,9 +25,9 @@ public:
     explicit TFrameQFL(QWidget* parent = nullptr);
 
     void ChangerLangue(TLangue langue) override;
-    // Takes a TInfosQFL: the main window, the device (33..63), where to return
-    // and the source's name for the title.
-    void Initialiser(void* infos) override;
+    // The main window, the device (33..63), where to return and the source's
+    // name for the title.
+    void Initialiser(const TInfosQFL& bloc);
 
     void BitBtnQuitClick();
     void ButtonLancerClick();

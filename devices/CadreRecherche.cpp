@@ -202,16 +202,14 @@ void TFrameRecherche::ChangerLangue(TLangue langue)
     StringGridMesuresQFL16->SetCellule(0, 0, Texte(MsgVueDEnsembleStringGridNumSourceN, langue));
 }
 
-void TFrameRecherche::Initialiser(void* infos)
+void TFrameRecherche::Initialiser(const TInfosRecherche& bloc)
 {
     PageControl1->setCurrentWidget(TabSheetQFL8);
 
     // The device searched is not needed yet: there are no results to show.
-    if (const auto* bloc = static_cast<const TInfosRecherche*>(infos)) {
-        HandlePrincipal = bloc->Handle;
-        EcranRetour = bloc->EcranRetour;
-        AppareilRetour = bloc->AppareilRetour;
-    }
+    HandlePrincipal = bloc.Handle;
+    EcranRetour = bloc.EcranRetour;
+    AppareilRetour = bloc.AppareilRetour;
 
     StringGridMesuresQFL16->SetLargeurColonne(0, LargeurColonneNumeros);
     for (int c = 1; c <= NbDepartsQFL16; ++c)

@@ -22,8 +22,8 @@ public:
     explicit TFrameRecherche(QWidget* parent = nullptr);
 
     void ChangerLangue(TLangue langue) override;
-    // Takes a TInfosRecherche: the main window and where to return.
-    void Initialiser(void* infos) override;
+    // The main window and where to return.
+    void Initialiser(const TInfosRecherche& bloc);
 
     void BitBtnQuitClick();
     // Data cells by row and column parity over the grid's ordinary painting.

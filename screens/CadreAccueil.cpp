@@ -158,11 +158,8 @@ void TFrameAccueil::AjusterLibelles()
         AjusterHauteur(desc);
 }
 
-void TFrameAccueil::Initialiser(void* infos)
+void TFrameAccueil::Initialiser(const TInfosAccueil& accueil)
 {
-    if (!infos)
-        return;
-    const auto& accueil = *static_cast<const TInfosAccueil*>(infos);
     HandlePrincipal = accueil.Handle;
 
     switch (accueil.Mode) {

@@ -12,8 +12,8 @@ public:
     explicit TFrameAccueil(QWidget* parent = nullptr);
 
     void ChangerLangue(TLangue langue) override;
-    // Takes a TInfosAccueil: the main window's handle, the mode and the user.
-    void Initialiser(void* infos) override;
+    // The main window's handle, the mode and the user.
+    void Initialiser(const TInfosAccueil& accueil);
 
 protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;

@@ -318,20 +318,16 @@ void TFrameConfiguration::ChangerLangue(TLangue langue)
     AfficherLegendePorts();
 }
 
-void TFrameConfiguration::Initialiser(void* infos)
+void TFrameConfiguration::Initialiser(const TInfosConfiguration& infos)
 {
-    if (infos)
-        m_handle = static_cast<TInfosConfiguration*>(infos)->Handle;
+    m_handle = infos.Handle;
     m_charge = false;
 }
 
-void TFrameConfiguration::Actualiser(void* donnees)
+void TFrameConfiguration::Actualiser(TConfigSet& config)
 {
-    auto* config = static_cast<TConfigSet*>(donnees);
-    if (!config)
-        return;
-    m_config = config;
-    CheckBoxAcqAlarmes->setChecked(config->AcqAlarmesConsultation != 0);
+    m_config = &config;
+    CheckBoxAcqAlarmes->setChecked(config.AcqAlarmesConsultation != 0);
     RemplirNoms();
     // Called again while its scan is processing events: the running scan goes
     // on (it reads the port to preselect from the record now shown).

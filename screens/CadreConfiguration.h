@@ -30,12 +30,12 @@ public:
     ~TFrameConfiguration() override;
 
     void ChangerLangue(TLangue langue) override;
-    // Receives the TInfosConfiguration of the main window (its handle).
-    void Initialiser(void* infos) override;
-    // Receives the configuration record itself (a TConfigSet), edited in place:
-    // shows it, then lists the serial ports present. The scan processes pending
-    // events after each progress caption, with the screen marked busy.
-    void Actualiser(void* donnees) override;
+    // The main window's handle.
+    void Initialiser(const TInfosConfiguration& infos);
+    // The configuration record itself, kept and edited in place: shows it,
+    // then lists the serial ports present. The scan processes pending events
+    // after each progress caption, with the screen marked busy.
+    void Actualiser(TConfigSet& config);
 
     // Replaces the serial-port probe (tests, benchmarks); the screen owns it.
     void DefinirSonde(std::unique_ptr<TSondePort> sonde);

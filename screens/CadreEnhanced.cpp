@@ -14,8 +14,6 @@ TFrameEnhanced::TFrameEnhanced(QWidget* parent)
 }
 
 void TFrameEnhanced::ChangerLangue(TLangue) {}
-void TFrameEnhanced::Initialiser(void*) {}
-void TFrameEnhanced::Actualiser(void*) {}
 
 TOccupationEcran::~TOccupationEcran()
 {

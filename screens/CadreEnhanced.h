@@ -1,7 +1,9 @@
 #pragma once
 // Base of every screen shown in the main window's screen host: a fixed
-// 752 x 634 panel on the button face, driven by the shell through three
-// operations that do nothing unless a screen overrides them.
+// 752 x 634 panel on the button face. Each screen declares what it takes:
+// Initialiser with its parameter block, Actualiser with its data block (only
+// the screens that show data), both typed, so that the shell can only hand a
+// screen the blocks it was made for.
 #include "data/TypesVeilleur.h"
 
 #include <QFrame>
@@ -16,10 +18,6 @@ public:
 
     // Sets every text of the screen from the catalogue in that language.
     virtual void ChangerLangue(TLangue langue);
-    // Takes what the screen needs from its parameter block (or null).
-    virtual void Initialiser(void* infos);
-    // Shows the data of its data block.
-    virtual void Actualiser(void* donnees);
 
     // True while one of the screen's handlers is running and processing pending
     // events (a port scan, a scroll refresh): the shell must not destroy or

@@ -110,18 +110,15 @@ void TFrameJournal::ChangerLangue(TLangue langue)
     ListViewJournal->viewport()->update();
 }
 
-void TFrameJournal::Initialiser(void*)
+void TFrameJournal::Initialiser()
 {
     ColonneTri = -1;
     TriCroissant = true;
 }
 
-void TFrameJournal::Actualiser(void* donnees)
+void TFrameJournal::Actualiser(const TTamponJournal& tampon)
 {
     ListViewJournal->clear();
-    if (!donnees)
-        return;
-    const auto& tampon = *static_cast<const TTamponJournal*>(donnees);
     // A count beyond the buffer (a damaged block) is never followed out of it.
     const int nb = std::min<int>(tampon.NbEntrees, CapaciteTampon);
     if (nb == 0)

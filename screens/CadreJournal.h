@@ -9,6 +9,7 @@
 
 class QTreeWidget;
 class QTreeWidgetItem;
+struct TTamponJournal;
 
 class TFrameJournal : public TFrameEnhanced {
     Q_OBJECT
@@ -16,10 +17,10 @@ public:
     explicit TFrameJournal(QWidget* parent = nullptr);
 
     void ChangerLangue(TLangue langue) override;
-    // Takes no block: resets the sort state.
-    void Initialiser(void* infos) override;
-    // Takes the TTamponJournal and lists its entries, newest first.
-    void Actualiser(void* donnees) override;
+    // Resets the sort state.
+    void Initialiser();
+    // Lists the loaded entries, newest first.
+    void Actualiser(const TTamponJournal& tampon);
 
     // The column the list counts as sorted by (-1: none) and its direction.
     std::int32_t ColonneDeTri() const { return ColonneTri; }

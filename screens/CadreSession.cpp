@@ -249,7 +249,7 @@ void TFrameSession::AjusterLibelles()
         AjusterADroite(label, DroiteLabelsMotDePasse);
 }
 
-void TFrameSession::Initialiser(void*)
+void TFrameSession::Initialiser()
 {
     EditUtilisateurEnCours->clear();
     EditNom->clear();

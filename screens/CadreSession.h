@@ -21,8 +21,8 @@ public:
     explicit TFrameSession(QWidget* parent = nullptr);
 
     void ChangerLangue(TLangue langue) override;
-    // Receives no block: empties the entry fields and proposes CONSULTATION.
-    void Initialiser(void* infos) override;
+    // Empties the entry fields and proposes CONSULTATION.
+    void Initialiser();
 
 private:
     void EditNvMotDePasseChange();

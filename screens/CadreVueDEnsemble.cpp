@@ -92,14 +92,13 @@ void TFrameVueDEnsemble::ChangerLangue(TLangue langue)
     StringGridQFL8->SetCellule(1, 0, Texte(MsgVueDEnsembleStringGridQFL8Recherche, langue));
 }
 
-void TFrameVueDEnsemble::Initialiser(void* infos)
+void TFrameVueDEnsemble::Initialiser(const TNomsAppareils& noms)
 {
     // Qt paints every widget double-buffered already: nothing to turn on.
-    const auto* noms = static_cast<const TNomsAppareils*>(infos);
-    HandlePrincipal = noms ? noms->Handle : nullptr;
+    HandlePrincipal = noms.Handle;
     for (int r = 1; r <= NbSources; ++r) {
         StringGridNumSource->SetCellule(0, r, QString::number(r));
-        StringGridNumSource->SetCellule(1, r, noms ? noms->Noms[r] : QString());
+        StringGridNumSource->SetCellule(1, r, noms.Noms[r]);
     }
     StringGridNumSource->SetLargeurColonne(0, StringGridNumSource->LargeurDefaut() - 50);
     StringGridNumSource->SetLargeurColonne(1, StringGridNumSource->LargeurDefaut() + 50);
@@ -113,11 +112,8 @@ void TFrameVueDEnsemble::Initialiser(void* infos)
     m_tagPresse = 0;
 }
 
-void TFrameVueDEnsemble::Actualiser(void* donnees)
+void TFrameVueDEnsemble::Actualiser(const TEtatsAppareils& etats)
 {
-    if (!donnees)
-        return;
-    const auto& etats = *static_cast<const TEtatsAppareils*>(donnees);
     for (int r = 1; r <= NbSources; ++r) {
         if (!etats.Present[r])
             continue;

@@ -15,10 +15,10 @@ public:
     explicit TFrameVueDEnsemble(QWidget* parent = nullptr);
 
     void ChangerLangue(TLangue langue) override;
-    // Takes a TNomsAppareils: the main window's handle and the source names.
-    void Initialiser(void* infos) override;
-    // Takes a TEtatsAppareils; rows of absent sources keep what they showed.
-    void Actualiser(void* donnees) override;
+    // The main window's handle and the source names.
+    void Initialiser(const TNomsAppareils& noms);
+    // Rows of absent sources keep what they showed.
+    void Actualiser(const TEtatsAppareils& etats);
 
     // Grid tags: they also give the number of button columns of a grid.
     static constexpr int TagKMT = 1;

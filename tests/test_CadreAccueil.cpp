@@ -22,7 +22,7 @@ struct Ecran {
     {
         cadre.ChangerLangue(langue);
         TInfosAccueil infos{&fenetre, mode, utilisateur};
-        cadre.Initialiser(&infos);
+        cadre.Initialiser(infos);
     }
     template <class T> T* Ctrl(const char* nom) { return cadre.findChild<T*>(QLatin1String(nom)); }
     QLineEdit* Edit(const char* nom) { return Ctrl<QLineEdit>(nom); }
@@ -100,7 +100,7 @@ TEST(CadreAccueil, ModeConsultationEtNomTelQuel)
 
     // An unknown mode byte leaves the fields shown as they were.
     TInfosAccueil inconnu{&e.fenetre, 7, nom};
-    e.cadre.Initialiser(&inconnu);
+    e.cadre.Initialiser(inconnu);
     EXPECT_TRUE(e.Visible("EditModeConsultation"));
     EXPECT_FALSE(e.Visible("EditModeAdministration"));
 }

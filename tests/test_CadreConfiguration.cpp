@@ -75,8 +75,8 @@ struct TEcranConfiguration {
     {
         ecran->DefinirSonde(std::make_unique<TSondeFactice>(std::move(presents), sondes, std::move(pendant)));
         ecran->ChangerLangue(langue);
-        ecran->Initialiser(&infos);
-        ecran->Actualiser(&config);
+        ecran->Initialiser(infos);
+        ecran->Actualiser(config);
     }
 
     template <typename T>
@@ -252,7 +252,7 @@ TEST(CadreConfiguration, HintOpensTheSessionScreenOnlyOnceLoaded)
     TEcranConfiguration t;
     auto* lien = t.Controle<QLabel>("LabelMsgAdmin");
     t.ecran->ChangerLangue(LangueFrancais);
-    t.ecran->Initialiser(&t.infos);
+    t.ecran->Initialiser(t.infos);
     t.ecran->LabelMsgAdminClick();
     QTest::mouseClick(lien, Qt::LeftButton);
     QCoreApplication::processEvents();
@@ -294,7 +294,7 @@ TEST(CadreConfiguration, ScanMarksTheScreenBusyAndIgnoresWhatWouldReenterIt)
                                                               Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
         }
         if (n == 10)
-            t.ecran->Actualiser(&t.config);   // must not start a second scan
+            t.ecran->Actualiser(t.config);   // must not start a second scan
         if (n == 20)
             t.ecran->ChangerLangue(LangueAnglais);
         if (liberations != 0)

@@ -51,8 +51,8 @@ struct Journal : ::testing::Test {
     {
         tampon->Langue = langue;
         ecran->ChangerLangue(langue);
-        ecran->Initialiser(nullptr);
-        ecran->Actualiser(tampon.get());
+        ecran->Initialiser();
+        ecran->Actualiser(*tampon);
     }
 
     QStringList Colonne(int colonne) const
@@ -125,7 +125,7 @@ TEST_F(Journal, ThreeEntriesListedNewestFirstInTheBuffersLanguage)
     Ouvrir(LangueAnglais);
     EXPECT_EQ(Colonne(0), QStringList(3, QStringLiteral("KMT prealarm")));
     // Filling again replaces the rows.
-    ecran->Actualiser(tampon.get());
+    ecran->Actualiser(*tampon);
     EXPECT_EQ(liste->topLevelItemCount(), 3);
 }
 
@@ -311,7 +311,7 @@ TEST_F(Journal, DamagedEntryIsShownSafely)
 
     // A count beyond the buffer never reads past it.
     tampon->NbEntrees = 65535;
-    ecran->Actualiser(tampon.get());
+    ecran->Actualiser(*tampon);
     EXPECT_EQ(liste->topLevelItemCount(), CapaciteTampon);
 }
 
@@ -331,10 +331,10 @@ TEST_F(Journal, EmptyBufferAndHeaderClicksOnlyUpdateTheSortState)
 
     // A filled list emptied by a later load keeps its sort state.
     Ajouter(7, 12, Jour(2026, 1, 1));
-    ecran->Actualiser(tampon.get());
+    ecran->Actualiser(*tampon);
     EXPECT_EQ(Tri(), std::pair(1, false));
     tampon->NbEntrees = 0;
-    ecran->Actualiser(tampon.get());
+    ecran->Actualiser(*tampon);
     EXPECT_EQ(liste->topLevelItemCount(), 0);
     EXPECT_EQ(Tri(), std::pair(1, false));
 }

@@ -95,7 +95,7 @@ protected:
     void Ouvrir(TLangue langue = LangueFrancais)
     {
         Ecran->ChangerLangue(langue);
-        Ecran->Initialiser(&Infos);
+        Ecran->Initialiser(Infos);
     }
 
     template <typename T>
@@ -139,7 +139,7 @@ TEST_F(CadreKMT, AppareilPresentValeursVoyantsEtDates)
     r->Alarme = true;
     r->DHDerniereAlarme = Debut + 1.0 / 24 + 2.0 / 1440 + 3.0 / 86400;  // 13:02:03
     r->VLogiciel = 3;
-    Ecran->Actualiser(r.get());
+    Ecran->Actualiser(*r);
 
     EXPECT_EQ(TexteEdit("EditRisolement"), "250");
     EXPECT_EQ(TexteEdit("EditRmin"), "7");
@@ -161,7 +161,7 @@ TEST_F(CadreKMT, AppareilPresentValeursVoyantsEtDates)
     r->PreAlarme = false;
     r->Klaxon = true;
     r->Alarme = false;
-    Ecran->Actualiser(r.get());
+    Ecran->Actualiser(*r);
     EXPECT_EQ(CouleurLed("JvTransLEDAutoTest"), Rouge);
     EXPECT_EQ(CouleurLed("JvTransLEDPreAlarme"), Argent);
     EXPECT_EQ(CouleurLed("JvTransLEDKlaxon"), Rouge);
@@ -179,7 +179,7 @@ TEST_F(CadreKMT, AppareilAbsentSansHistorique)
     AjouterEchantillon(*r, 1);
     AjouterEchantillon(*r, 2);  // two samples are not a history yet
     r->Present = false;
-    Ecran->Actualiser(r.get());
+    Ecran->Actualiser(*r);
 
     for (const char* nom : {"EditRisolement", "EditRmin", "EditRseuil", "EditRSeuilActuel", "EditNvSeuil",
                             "EditVLogiciel"})
@@ -215,7 +215,7 @@ TEST_F(CadreKMT, AppareilAbsentAvecHistoriqueMontreLaCourbe)
     for (int i = 1; i <= 10; ++i)
         AjouterEchantillon(*r, i);
     r->Present = false;
-    Ecran->Actualiser(r.get());
+    Ecran->Actualiser(*r);
 
     EXPECT_EQ(TexteEdit("EditRisolement"), "x");
     EXPECT_TRUE(Barre(1)->isEnabled());
@@ -247,7 +247,7 @@ TEST_F(CadreKMT, TroisEchantillonsReperesAuxDeuxBouts)
     Ajouter(*r, DateEchantillon(1), 5, 3);
     Ajouter(*r, DateEchantillon(2), 120, 4);
     Ajouter(*r, DateEchantillon(3), 9, 60);
-    Ecran->Actualiser(r.get());
+    Ecran->Actualiser(*r);
 
     EXPECT_EQ(Barre(1)->minimum(), 1);
     EXPECT_EQ(Barre(1)->maximum(), 3);
@@ -278,7 +278,7 @@ TEST_F(CadreKMT, Repere1SuitSaDatePuisRevientAuDebut)
     int i = 0;
     while (i < NbMaxMesures)
         AjouterEchantillon(*r, ++i);
-    Ecran->Actualiser(r.get());
+    Ecran->Actualiser(*r);
     ASSERT_EQ(Barre(2)->value(), 1000);
 
     // The operator drags cursor 1 to sample 5: read-outs and plot marker follow.
@@ -290,7 +290,7 @@ TEST_F(CadreKMT, Repere1SuitSaDatePuisRevientAuDebut)
 
     // One tick later the full history has moved by one: same sample, index 4.
     AjouterEchantillon(*r, ++i);
-    Ecran->Actualiser(r.get());
+    Ecran->Actualiser(*r);
     EXPECT_EQ(Barre(1)->value(), 4);
     EXPECT_EQ(Plot()->RepereX1(), 4);
     EXPECT_EQ(Trouver<QGroupBox>("GroupBox1")->title(), dateSuivie);
@@ -301,18 +301,18 @@ TEST_F(CadreKMT, Repere1SuitSaDatePuisRevientAuDebut)
 
     for (int k = 0; k < 3; ++k) {
         AjouterEchantillon(*r, ++i);
-        Ecran->Actualiser(r.get());
+        Ecran->Actualiser(*r);
     }
     EXPECT_EQ(Barre(1)->value(), 1);  // the sample is still the oldest one
     EXPECT_EQ(Trouver<QGroupBox>("GroupBox1")->title(), dateSuivie);
 
     // Its date leaves the history: back to the oldest sample, and following it.
     AjouterEchantillon(*r, ++i);
-    Ecran->Actualiser(r.get());
+    Ecran->Actualiser(*r);
     EXPECT_EQ(Barre(1)->value(), 1);
     EXPECT_EQ(Trouver<QGroupBox>("GroupBox1")->title(), "Tuesday, 9 December 2025 - 12:00:12");
     AjouterEchantillon(*r, ++i);
-    Ecran->Actualiser(r.get());
+    Ecran->Actualiser(*r);
     EXPECT_EQ(Barre(1)->value(), 1);
     EXPECT_EQ(Trouver<QGroupBox>("GroupBox1")->title(), "Tuesday, 9 December 2025 - 12:00:14");
 }
@@ -325,12 +325,12 @@ TEST_F(CadreKMT, Repere2RameneAuBoutSuitLeDernier)
     int i = 0;
     while (i < 20)
         AjouterEchantillon(*r, ++i);
-    Ecran->Actualiser(r.get());
+    Ecran->Actualiser(*r);
 
     // Moved back, cursor 2 stays on its sample while the history grows.
     Barre(2)->setValue(15);
     AjouterEchantillon(*r, ++i);
-    Ecran->Actualiser(r.get());
+    Ecran->Actualiser(*r);
     EXPECT_EQ(Barre(2)->maximum(), 21);
     EXPECT_EQ(Barre(2)->value(), 15);
     EXPECT_EQ(TexteEdit("EditMesure2"), "115");
@@ -338,11 +338,11 @@ TEST_F(CadreKMT, Repere2RameneAuBoutSuitLeDernier)
     // Dragged back to the end, it follows the newest sample from the next tick.
     Barre(2)->setValue(Barre(2)->maximum());
     AjouterEchantillon(*r, ++i);
-    Ecran->Actualiser(r.get());
+    Ecran->Actualiser(*r);
     EXPECT_EQ(Barre(2)->value(), 22);
     EXPECT_EQ(TexteEdit("EditMesure2"), "122");
     AjouterEchantillon(*r, ++i);
-    Ecran->Actualiser(r.get());
+    Ecran->Actualiser(*r);
     EXPECT_EQ(Barre(2)->value(), 23);
     EXPECT_EQ(Plot()->RepereX2(), 23);
 
@@ -350,7 +350,7 @@ TEST_F(CadreKMT, Repere2RameneAuBoutSuitLeDernier)
     Barre(1)->setValue(3);
     Barre(1)->setValue(1);
     AjouterEchantillon(*r, ++i);
-    Ecran->Actualiser(r.get());
+    Ecran->Actualiser(*r);
     EXPECT_EQ(Barre(1)->value(), 1);
     EXPECT_EQ(TexteEdit("EditMesure1"), "101");
 }
@@ -361,7 +361,7 @@ TEST_F(CadreKMT, ClicDansLaGlissiereAvanceDUnEchantillon)
     auto r = NouvelEnregistrement();
     for (int i = 1; i <= 50; ++i)
         AjouterEchantillon(*r, i);
-    Ecran->Actualiser(r.get());
+    Ecran->Actualiser(*r);
     Ecran->show();
     Trouver<QTabWidget>("PageControl1")->setCurrentWidget(Trouver<QWidget>("TabSheetHistorique"));
     QScrollBar* barre = Barre(1);
@@ -378,7 +378,7 @@ TEST_F(CadreKMT, ToucheNvSeuilSeulsLesChiffresPassent)
     auto r = NouvelEnregistrement();
     r->Present = true;
     r->NvSeuil = 80;
-    Ecran->Actualiser(r.get());
+    Ecran->Actualiser(*r);
 
     auto* edit = Trouver<QLineEdit>("EditNvSeuil");
     edit->setFocus();
@@ -392,7 +392,7 @@ TEST_F(CadreKMT, ToucheNvSeuilSeulsLesChiffresPassent)
     QTest::keyClick(edit, Qt::Key_7, Qt::KeypadModifier);
     EXPECT_EQ(edit->text(), "8057");
     // The next refresh rewrites it from the device.
-    Ecran->Actualiser(r.get());
+    Ecran->Actualiser(*r);
     EXPECT_EQ(edit->text(), "80");
 }
 
@@ -402,7 +402,7 @@ TEST_F(CadreKMT, ChampsDAffichageRefusentLaFrappe)
     auto r = NouvelEnregistrement();
     r->Present = true;
     r->RSeuil = 101;
-    Ecran->Actualiser(r.get());
+    Ecran->Actualiser(*r);
 
     for (const char* nom : {"EditRSeuilActuel", "EditDHDerniereAlarme", "EditMesure1", "EditRisolement"}) {
         auto* edit = Trouver<QLineEdit>(nom);
@@ -418,7 +418,7 @@ TEST_F(CadreKMT, ChampsDAffichageRefusentLaFrappe)
     seuil->setCursorPosition(0);
     QTest::keyClick(seuil, Qt::Key_Delete);
     EXPECT_EQ(seuil->text(), "01");
-    Ecran->Actualiser(r.get());
+    Ecran->Actualiser(*r);
     EXPECT_EQ(seuil->text(), "101");
 }
 
@@ -591,7 +591,7 @@ TEST_F(CadreKMT, DispositionNomsEtCouleurs)
     auto r = NouvelEnregistrement();
     for (int i = 1; i <= 3; ++i)
         AjouterEchantillon(*r, i);
-    Ecran->Actualiser(r.get());
+    Ecran->Actualiser(*r);
     auto pixels = [](QGroupBox* groupe, const QColor& couleur) {
         const QImage image = groupe->grab().toImage();
         int n = 0;
@@ -616,7 +616,7 @@ TEST_F(CadreKMT, EtiquettesEntieresJusquA131070)
     auto r = NouvelEnregistrement();
     for (int i = 1; i <= 3; ++i)
         Ajouter(*r, DateEchantillon(i), 65535, 65535);
-    Ecran->Actualiser(r.get());
+    Ecran->Actualiser(*r);
     EXPECT_EQ(TexteLabel("Label5"), "131070 kOhm");
     EXPECT_EQ(TexteLabel("Label4"), "65535 kOhm");
     auto* onglets = Trouver<QTabWidget>("PageControl1");
@@ -639,7 +639,7 @@ TEST_F(CadreKMT, SeparateursDeLaLocale)
     auto r = NouvelEnregistrement();
     for (int i = 1; i <= 3; ++i)
         AjouterEchantillon(*r, i);
-    Ecran->Actualiser(r.get());
+    Ecran->Actualiser(*r);
     EXPECT_EQ(TexteLabel("Label12"), "09.12.25 - 12:00:02");
     EXPECT_EQ(Trouver<QGroupBox>("GroupBox2")->title(), "Dienstag, 9. Dezember 2025 - 12:00:06");
 }
@@ -677,12 +677,12 @@ TEST_F(CadreKMT, EvenementsPendantActualiserSousLeVerrou)
             // Re-entering the lock on this thread does not wait for ourselves.
             { TEcritureDonnees ecriture(verrou); }
             // A second refresh arriving now is refused, not interleaved.
-            Ecran->Actualiser(&(*donnees)[26]);
+            Ecran->Actualiser((*donnees)[26]);
         },
         Qt::QueuedConnection);
     {
         TLectureDonnees lecture(verrou);
-        Ecran->Actualiser(&r12);
+        Ecran->Actualiser(r12);
     }
 
     ASSERT_TRUE(execute);
@@ -701,7 +701,7 @@ TEST_F(CadreKMT, EvenementsPendantActualiserSousLeVerrou)
     EXPECT_EQ(r12.NbMesures, 6);
     {
         TLectureDonnees lecture(verrou);
-        Ecran->Actualiser(&r12);
+        Ecran->Actualiser(r12);
     }
     EXPECT_EQ(Barre(2)->value(), 6);
 }
@@ -740,7 +740,7 @@ TEST_F(CadreKMT, DemandeDEcranDiffereeTantQueLEcranEstOccupe)
 
     // A quit request pending while the first refresh sets the cursors up.
     ecran->BitBtnQuitClick();
-    ecran->Actualiser(r.get());
+    ecran->Actualiser(*r);
     ASSERT_FALSE(ecran.isNull());
     EXPECT_EQ(arriveesOccupe, 1);
     EXPECT_EQ(ecran->findChild<QScrollBar*>("ScrollBar2")->value(), 30);

@@ -70,7 +70,6 @@ TEST(CadreNotices, CliquerUneNoticeNOuvreRien)
 {
     TFrameNotices cadre;
     cadre.ChangerLangue(LangueFrancais);
-    cadre.Initialiser(nullptr);
     cadre.show();
     struct Filtre : QObject {
         int n = 0;

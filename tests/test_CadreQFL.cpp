@@ -53,7 +53,7 @@ protected:
         Infos.AppareilRetour = appareilRetour;
         Infos.NomAppareil = nom;
         Ecran.ChangerLangue(langue);
-        Ecran.Initialiser(&Infos);
+        Ecran.Initialiser(Infos);
     }
 
     template <typename T>
@@ -90,7 +90,7 @@ TEST_F(CadreQFL, TitleShowsTheSourceNumberAndTheAddressTheDeviceNumber)
     infos.Handle = &Fenetre;
     infos.NumAppareil = 63;
     dernier.ChangerLangue(LangueFrancais);
-    dernier.Initialiser(&infos);
+    dernier.Initialiser(infos);
     EXPECT_EQ(dernier.findChild<QLabel*>(QStringLiteral("LabelTitre"))->text(), QString::fromUtf8("QFL8 N° 31"));
     EXPECT_EQ(dernier.findChild<QLineEdit*>(QStringLiteral("EditAdrReseau"))->text(), QStringLiteral("63"));
 }
@@ -351,10 +351,10 @@ TEST_F(CadreQFL, UnitNumberLeftEdgeIsRoundedToEvenWhenTheCentringFallsOnAHalfPix
     EXPECT_EQ(dessinee, attendue);
 }
 
-TEST_F(CadreQFL, NullBlockLeavesTheScreenUsableWithoutNavigating)
+TEST_F(CadreQFL, BlockWithoutWindowLeavesTheScreenUsableWithoutNavigating)
 {
     Ecran.ChangerLangue(LangueFrancais);
-    Ecran.Initialiser(nullptr);
+    Ecran.Initialiser(TInfosQFL{});
     EXPECT_EQ(Controle<TGrilleDessinee>("StringGridEtatsQFL16")->Cellule(30, 0), QStringLiteral("31"));
     QTest::mouseClick(Controle<QPushButton>("BitBtnQuit"), Qt::LeftButton);
     QCoreApplication::sendPostedEvents();

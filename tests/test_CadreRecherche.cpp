@@ -59,7 +59,7 @@ protected:
         Infos.EcranRetour = ecranRetour;
         Infos.AppareilRetour = appareilRetour;
         Ecran.ChangerLangue(langue);
-        Ecran.Initialiser(&Infos);
+        Ecran.Initialiser(Infos);
     }
 
     template <typename T>
@@ -167,7 +167,7 @@ TEST_F(CadreRecherche, QuitReturnsToTheRecordedCallerWhicheverScreenOpenedIt)
         infos.EcranRetour = ecran;
         infos.AppareilRetour = appareil;
         recherche.ChangerLangue(LangueFrancais);
-        recherche.Initialiser(&infos);
+        recherche.Initialiser(infos);
         QTest::mouseClick(recherche.findChild<QPushButton*>(QStringLiteral("BitBtnQuit")), Qt::LeftButton);
         EXPECT_TRUE(fenetre.Recus.empty()) << "posted, not sent";
         QCoreApplication::sendPostedEvents(&fenetre, WM_ECRAN);

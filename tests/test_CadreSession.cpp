@@ -28,7 +28,7 @@ struct Ecran {
     explicit Ecran(TLangue langue = LangueFrancais)
     {
         cadre.ChangerLangue(langue);
-        cadre.Initialiser(nullptr);
+        cadre.Initialiser();
     }
     template <class T> T* Ctrl(const char* nom) { return cadre.findChild<T*>(QLatin1String(nom)); }
     QLineEdit* Edit(const char* nom) { return Ctrl<QLineEdit>(nom); }

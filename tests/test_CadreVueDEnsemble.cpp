@@ -55,8 +55,8 @@ struct VueDEnsemble : ::testing::Test {
     void Ouvrir()
     {
         ecran->ChangerLangue(LangueFrancais);
-        ecran->Initialiser(&noms);
-        ecran->Actualiser(&etats);
+        ecran->Initialiser(noms);
+        ecran->Actualiser(etats);
     }
 
     void Montrer()
@@ -175,7 +175,7 @@ TEST_F(VueDEnsemble, InitialiserAndActualiserFillOnlyPresentRows)
     etats.RIsolement[5] = 1;
     etats.Alarme[5] = false;
     etats.RIsolement[26] = 999;
-    ecran->Actualiser(&etats);
+    ecran->Actualiser(etats);
     EXPECT_EQ(kmt->Cellule(1, 5), QStringLiteral("105"));
     EXPECT_EQ(kmt->Cellule(5, 5), QStringLiteral("1"));
     EXPECT_EQ(kmt->Cellule(1, 26), QStringLiteral("999"));
@@ -344,11 +344,11 @@ TEST_F(VueDEnsemble, ReleaseElsewhereOrOtherButtonsOpenNothing)
     EXPECT_TRUE(Poste().empty());
 }
 
-TEST_F(VueDEnsemble, WithoutParameterBlockTheScreenStaysSafe)
+TEST_F(VueDEnsemble, BlocksWithoutWindowLeaveTheScreenSafe)
 {
     ecran->ChangerLangue(LangueFrancais);
-    ecran->Initialiser(nullptr);
-    ecran->Actualiser(nullptr);
+    ecran->Initialiser(TNomsAppareils{});
+    ecran->Actualiser(TEtatsAppareils{});
     EXPECT_EQ(numSource->Cellule(0, 31), QStringLiteral("31"));
     Montrer();
     QTest::mousePress(kmt, Qt::LeftButton, {}, Dans(0, 5));
@@ -374,15 +374,15 @@ TEST_F(VueDEnsemble, BoutonAfficheSuitLesIndicateursDeSaLigne)
     ASSERT_EQ(faceAffichee(), Face);
 
     etats.PreAlarme[26] = true;
-    ecran->Actualiser(&etats);
+    ecran->Actualiser(etats);
     EXPECT_EQ(faceAffichee(), Jaune);
     etats.Alarme[26] = true;
-    ecran->Actualiser(&etats);
+    ecran->Actualiser(etats);
     EXPECT_EQ(faceAffichee(), Rouge);
     etats.PreAlarme[26] = false;
-    ecran->Actualiser(&etats);
+    ecran->Actualiser(etats);
     EXPECT_EQ(faceAffichee(), Rouge) << "alarm alone";
     etats.Alarme[26] = false;
-    ecran->Actualiser(&etats);
+    ecran->Actualiser(etats);
     EXPECT_EQ(faceAffichee(), Face);
 }

@@ -1127,7 +1127,7 @@ TEST_F(FormVeilleurTest, BoiteDErreurOuverteLaStationContinue)
         pendantLeScan.push_back({BoiteMessageOuverte() != nullptr, f.CompteurDemo(), f.BoutonMonitoring(7)->CouleurFace() == rouge});
     }));
     timerDemo->start();
-    configuration->Actualiser(&ConfigSet);
+    configuration->Actualiser(ConfigSet);
     ASSERT_EQ(pendantLeScan.size(), 50u);
     std::size_t premiere = 0;
     while (premiere < pendantLeScan.size() && !pendantLeScan[premiere].boite)

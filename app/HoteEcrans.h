@@ -1,0 +1,122 @@
+#pragma once
+// The one visible screen of the main window: which screen it is, the blocks
+// handed to it, and how it is opened, relabelled, refreshed and closed.
+//
+// Every screen opens through the same steps (see TDescriptionEcran); what a
+// screen takes and how it follows the device records is written once, where
+// it is shown, with the screen's own typed operations. The host does not
+// defer anything: the window calls it only when a screen may be replaced.
+#include "app/Navigation.h"
+#include "data/JournalLog.h"
+#include "data/TypesVeilleur.h"
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QButtonGroup;
+class QObject;
+class QWidget;
+class TFrameEnhanced;
+class TVerrouDonnees;
+
+class THoteEcrans {
+public:
+    // What the host uses of the window; everything outlives the host.
+    struct TEnvironnement {
+        QObject& Fenetre;          // the blocks' Handle, target of WM_ECRAN
+        QWidget& Cadre;            // parent of the screens
+        QButtonGroup& Menu;        // the general screens' buttons, by screen number
+        TVerrouDonnees& Verrou;
+        Tableau1<TDonneesKMT, NbSources>& Donnees;
+        TJournalLog& Journal;
+        const TLangue& Langue;
+        const QString& Utilisateur;
+        const std::uint8_t& Mode;
+        // Reports an error once the current handler has returned.
+        std::function<void(const QString&)> Signaler;
+        // Runs, queued, when the screen leaves one of its busy handlers.
+        std::function<void()> EcranLibere;
+    };
+
+    explicit THoteEcrans(const TEnvironnement& environnement);
+    ~THoteEcrans();
+    THoteEcrans(const THoteEcrans&) = delete;
+    THoteEcrans& operator=(const THoteEcrans&) = delete;
+
+    // Opens a screen of the table; the request must be valid
+    // (TNavigation::RequeteValide).
+    void Afficher(std::int32_t ecran, std::int32_t appareil);
+    // The visible screen in the current language.
+    void Reetiqueter();
+    // The visible screen from the records, if it follows them.
+    void Rafraichir();
+    void Detruire();
+
+    TFrameEnhanced* EcranCourant() const { return m_ecran; }
+    bool Occupe() const;
+    const TNavigation& Navigation() const { return m_navigation; }
+
+    const TInfosAccueil& InfosAccueil() const { return m_infosAccueil; }
+    const TInfosKMT& InfosKMT() const { return m_infosKMT; }
+    const TInfosQFL& InfosQFL() const { return m_infosQFL; }
+    const TInfosRecherche& InfosRecherche() const { return m_infosRecherche; }
+    const TNomsAppareils& NomsAppareils() const { return m_nomsAppareils; }
+    const TEtatsAppareils& EtatsAppareils() const { return m_etatsAppareils; }
+    const TTamponJournal& TamponJournal() const { return *m_tampon; }
+
+private:
+    // How one screen differs from the others when it opens. The steps, in
+    // order: the screen becomes current (and its menu button is pressed), the
+    // screen is created, then, under the hourglass if asked: Preparer, the
+    // language, Initialiser, Actualiser.
+    template <typename TEcran>
+    struct TDescriptionEcran {
+        // A general screen's number; 0 for a device screen, which Naviguer
+        // makes current instead and for which the menu keeps its button.
+        std::int32_t EcranGeneral = 0;
+        bool Sablier = false;
+        // The device screens' return bookkeeping and their device's block.
+        std::function<void()> Naviguer{};
+        // Brings the blocks up to date before the screen reads them.
+        std::function<void()> Preparer{};
+        std::function<void(TEcran&)> Initialiser{};
+        std::function<void(TEcran&)> Actualiser{};
+        // Preparer and Actualiser run again on every monitoring tick.
+        bool SuitLesDonnees = false;
+        // A new language reopens the screen instead of relabelling it.
+        bool RouvrirPourLaLangue = false;
+    };
+
+    template <typename TEcran>
+    void Ouvrir(const TDescriptionEcran<TEcran>& description);
+    template <typename TEcran>
+    TEcran* Creer();
+
+    void AfficherAccueil();
+    void AfficherSession();
+    void AfficherVueDEnsemble();
+    void AfficherJournal();
+    void AfficherNotices();
+    void AfficherConfiguration();
+    void AfficherKMT(std::int32_t appareil);
+    void AfficherQFL(std::int32_t appareil);
+    void AfficherRecherche(std::int32_t appareil);
+
+    TEnvironnement m_env;
+    TInfosAccueil m_infosAccueil;
+    TNomsAppareils m_nomsAppareils;
+    TEtatsAppareils m_etatsAppareils;
+    std::unique_ptr<TTamponJournal> m_tampon;   // about 1 MB
+    TInfosConfiguration m_infosConfiguration;
+    TInfosKMT m_infosKMT;
+    TInfosQFL m_infosQFL;
+    TInfosRecherche m_infosRecherche;
+    TNavigation m_navigation;
+
+    TFrameEnhanced* m_ecran = nullptr;
+    // Bound to the visible screen's own type when it opens.
+    std::function<void()> m_rafraichir;
+    bool m_rouvrirPourLaLangue = false;
+};
