@@ -1,6 +1,6 @@
 #include "app/BoutonMenu.h"
 
-#include "widgets/CouleursSysteme.h"
+#include "platform/CouleursSysteme.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #include "app/CouleursBoutons.h"
 
-#include "widgets/CouleursSysteme.h"
+#include "platform/CouleursSysteme.h"
 
 TCouleursBouton CouleursBouton(const TDonneesKMT& donnees)
 {

@@ -5,7 +5,7 @@
 #include "text/MessagesVeilleur.h"
 #include "widgets/BoutonAppareil.h"
 #include "widgets/Controles.h"
-#include "widgets/CouleursSysteme.h"
+#include "platform/CouleursSysteme.h"
 
 #include <QButtonGroup>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "app/PanneauDecore.h"
 
-#include "widgets/CouleursSysteme.h"
+#include "platform/CouleursSysteme.h"
 
 #include <QPainter>
 

@@ -9,7 +9,7 @@
 #include "platform/SondePort.h"
 #include "text/MessagesVeilleur.h"
 #include "widgets/CaseACocherGlyphe.h"
-#include "widgets/CouleursSysteme.h"
+#include "platform/CouleursSysteme.h"
 
 #include <QAbstractItemDelegate>
 #include <QButtonGroup>

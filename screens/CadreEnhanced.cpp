@@ -1,6 +1,6 @@
 #include "screens/CadreEnhanced.h"
 
-#include "widgets/CouleursSysteme.h"
+#include "platform/CouleursSysteme.h"
 
 TFrameEnhanced::TFrameEnhanced(QWidget* parent)
     : QFrame(parent)

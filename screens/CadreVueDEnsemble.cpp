@@ -3,7 +3,7 @@
 #include "platform/MessagesFenetre.h"
 #include "text/MessagesVeilleur.h"
 #include "widgets/Controles.h"
-#include "widgets/CouleursSysteme.h"
+#include "platform/CouleursSysteme.h"
 #include "widgets/GrilleDessinee.h"
 
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 // The strip's device button really shows the colours it is given.
 #include "widgets/BoutonAppareil.h"
-#include "widgets/CouleursSysteme.h"
+#include "platform/CouleursSysteme.h"
 
 #include <QImage>
 #include <QSignalSpy>

@@ -1,5 +1,5 @@
 #include "widgets/CaseACocherGlyphe.h"
-#include "widgets/CouleursSysteme.h"
+#include "platform/CouleursSysteme.h"
 
 #include <QImage>
 #include <QTest>

@@ -1,6 +1,6 @@
 // Colours of the KMT row of the strip and the alarm flag, from the records alone.
 #include "app/CouleursBoutons.h"
-#include "widgets/CouleursSysteme.h"
+#include "platform/CouleursSysteme.h"
 
 #include <gtest/gtest.h>
 #include <memory>

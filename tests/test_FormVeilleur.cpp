@@ -23,7 +23,7 @@
 #include "support/OutilsTest.h"
 #include "text/MessagesVeilleur.h"
 #include "widgets/BoutonAppareil.h"
-#include "widgets/CouleursSysteme.h"
+#include "platform/CouleursSysteme.h"
 #include "widgets/GrilleDessinee.h"
 
 #include <QApplication>
