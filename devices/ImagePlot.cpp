@@ -276,28 +276,14 @@ void TImagePlot::Update()
 
     TCanevasPlot canevas(image);
 
-    // Steps first, under the curves: a dashed line between the margins and the
-    // new wall-clock time at its top, right of the line where it fits.
-    if (!debutsSauts.empty()) {
-        const QRgb gris = CouleurSaut.rgb();
-        QPainter peintre(&image);
-        peintre.setFont(PoliceEcran(10));
-        peintre.setPen(CouleurSaut);
-        const QFontMetrics mesure(peintre.font());
-        for (int i : debutsSauts) {
-            int colonne = 0;
-            if (!ArrondirPixel(echelleX * places[i] + origineX, colonne))
-                continue;
-            for (int y = 2; y <= image.height() - 3; y += 6)
-                canevas.Trait(colonne, y, colonne, std::min(y + 3, image.height() - 2), gris);
-            const QString legende = LegendeSaut(ValeursX[i - 1], ValeursX[i]);
-            const int largeur = mesure.horizontalAdvance(legende);
-            int gauche = colonne + 3;
-            if (gauche + largeur > image.width() - 3)
-                gauche = std::max(0, colonne - 3 - largeur);
-            peintre.drawText(QPoint(gauche, 2 + mesure.ascent()), legende);
-            m_sauts.push_back({i, colonne, legende});
-        }
+    // Steps: a dashed line between the margins, under the curves.
+    for (int i : debutsSauts) {
+        int colonne = 0;
+        if (!ArrondirPixel(echelleX * places[i] + origineX, colonne))
+            continue;
+        for (int y = 2; y <= image.height() - 3; y += 6)
+            canevas.Trait(colonne, y, colonne, std::min(y + 3, image.height() - 2), CouleurSaut.rgb());
+        m_sauts.push_back({i, colonne, LegendeSaut(ValeursX[i - 1], ValeursX[i])});
     }
 
     const TValeurs* courbes[3] = {&ValeursY1, &ValeursY2, &ValeursY3};
@@ -312,6 +298,49 @@ void TImagePlot::Update()
                 canevas.Trait(courant.x, courant.y, suivant.x, suivant.y, couleursCourbes[c]);
             courant = suivant;
         }
+    }
+
+    // The new wall-clock time beside each step's line, over the curves so
+    // that it stays legible: at the top right of the line, or else the first
+    // of top left, bottom right, bottom left that no curve crosses.
+    if (!m_sauts.empty()) {
+        const QFont police = PoliceEcran(10);
+        const QFontMetrics mesure(police);
+        const QRgb fond = m_couleurFond.rgb();
+        auto encombrement = [&](const QRect& zone) {
+            const QRect r = zone.intersected(image.rect());
+            int n = zone.width() * zone.height() - r.width() * r.height();  // outside the picture
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= r.right(); ++x)
+                    n += image.pixel(x, y) != fond;
+            return n;
+        };
+        std::vector<QRect> places;
+        for (const TSautHorloge& saut : m_sauts) {
+            const QSize taille(mesure.horizontalAdvance(saut.Legende), mesure.height());
+            const int haut = 2;
+            const int bas = image.height() - 3 - taille.height();
+            const QRect essais[4] = {
+                QRect(QPoint(saut.Colonne + 3, haut), taille), QRect(QPoint(saut.Colonne - 3 - taille.width(), haut), taille),
+                QRect(QPoint(saut.Colonne + 3, bas), taille), QRect(QPoint(saut.Colonne - 3 - taille.width(), bas), taille)};
+            QRect choix = essais[0];
+            int moindre = -1;
+            for (const QRect& essai : essais) {
+                const int n = encombrement(essai);
+                if (moindre < 0 || n < moindre) {
+                    moindre = n;
+                    choix = essai;
+                }
+                if (n == 0)
+                    break;
+            }
+            places.push_back(choix);
+        }
+        QPainter peintre(&image);
+        peintre.setFont(police);
+        peintre.setPen(CouleurSaut.darker(140));
+        for (std::size_t k = 0; k < m_sauts.size(); ++k)
+            peintre.drawText(places[k].topLeft() + QPoint(0, mesure.ascent()), m_sauts[k].Legende);
     }
 
     // Markers: a 6 x 6 square on each curve at the sample, then a line from

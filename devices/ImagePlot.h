@@ -55,7 +55,7 @@ public:
     // Wall clock and steady clock disagreeing by more than this between two
     // samples is a step of the wall clock.
     static constexpr double EcartSautHorloge = 5.0 / 86400.0;
-    // Colour of the step marks and their captions.
+    // Colour of the step marks (their captions a little darker).
     static const QColor CouleurSaut;
 
     // A step of the wall clock found by the last drawing, just before sample
