@@ -14,9 +14,10 @@ std::int32_t TAleatoire::Random(std::int32_t n)
 }
 
 TGenerateurDemo::TGenerateurDemo(TVerrouDonnees& verrou, Tableau1<TDonneesKMT, NbSources>& donnees,
-                                 std::int32_t& compteur, EnvoiLog envoi, Horloge horloge)
+                                 std::int32_t& compteur, EnvoiLog envoi, Horloge horloge, Horloge horlogeMonotone)
     : m_verrou(verrou), m_donnees(donnees), m_compteur(compteur), m_envoi(std::move(envoi)),
-      m_horloge(horloge ? std::move(horloge) : Horloge([] { return DateVeilleur::Maintenant(); }))
+      m_horloge(horloge ? std::move(horloge) : Horloge([] { return DateVeilleur::Maintenant(); })),
+      m_horlogeMonotone(horlogeMonotone ? std::move(horlogeMonotone) : Horloge(InstantMonotone))
 {
 }
 
@@ -62,6 +63,7 @@ void TGenerateurDemo::ProduireEchantillon(int appareil, double base, int bruit, 
     ++r.NbMesures;
     const int k = r.NbMesures;
     r.HistDate[k] = maintenant;
+    r.HistMonotone[k] = m_horlogeMonotone();
     r.HistRIsolement[k] = static_cast<std::uint16_t>(std::max<long>(Arrondi(base), Plancher) + bruit);
     r.HistRSeuil[k] = static_cast<std::uint16_t>(Arrondi(seuil));
     r.RSeuil = r.HistRSeuil[k];

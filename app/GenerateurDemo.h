@@ -33,9 +33,11 @@ public:
     static constexpr int Plancher = 60;
 
     // compteur is the step counter s, owned by the caller and advanced once
-    // per tick actually run.
+    // per tick actually run. horloge gives the wall-clock date (local day
+    // count), horlogeMonotone the instant on a clock that never steps
+    // (InstantMonotone by default).
     TGenerateurDemo(TVerrouDonnees& verrou, Tableau1<TDonneesKMT, NbSources>& donnees,
-                    std::int32_t& compteur, EnvoiLog envoi, Horloge horloge = {});
+                    std::int32_t& compteur, EnvoiLog envoi, Horloge horloge = {}, Horloge horlogeMonotone = {});
 
     // One tick, unconditionally, under the write lock.
     void Tick();
@@ -62,6 +64,7 @@ private:
     std::int32_t& m_compteur;
     EnvoiLog m_envoi;
     Horloge m_horloge;
+    Horloge m_horlogeMonotone;
     TAleatoire m_aleatoire;
     bool m_enAttente = false;
     bool m_tickEnCours = false;

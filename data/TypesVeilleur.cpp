@@ -4,16 +4,33 @@
 #include "data/VerrouDonnees.h"
 
 #include <algorithm>
+#include <chrono>
+#include <ctime>
 
 void DecalerHistorique(TDonneesKMT& donnees)
 {
     if (donnees.NbMesures != NbMaxMesures)
         return;
-    // The three histories always move together.
+    // The histories always move together.
     std::copy(donnees.HistDate.begin() + 1, donnees.HistDate.end(), donnees.HistDate.begin());
+    std::copy(donnees.HistMonotone.begin() + 1, donnees.HistMonotone.end(), donnees.HistMonotone.begin());
     std::copy(donnees.HistRIsolement.begin() + 1, donnees.HistRIsolement.end(), donnees.HistRIsolement.begin());
     std::copy(donnees.HistRSeuil.begin() + 1, donnees.HistRSeuil.end(), donnees.HistRSeuil.begin());
     donnees.NbMesures = NbMaxMesures - 1;
+}
+
+double InstantMonotone()
+{
+    constexpr double SecondesParJour = 86400.0;
+#ifdef CLOCK_BOOTTIME
+    // Counts a suspended machine's sleep too, so that a pause of the station
+    // is not taken for a change of the clock.
+    timespec t{};
+    if (clock_gettime(CLOCK_BOOTTIME, &t) == 0)
+        return 1.0 + (double(t.tv_sec) + t.tv_nsec * 1e-9) / SecondesParJour;
+#endif
+    const auto ecoule = std::chrono::steady_clock::now().time_since_epoch();
+    return 1.0 + std::chrono::duration<double>(ecoule).count() / SecondesParJour;
 }
 
 void RemplirVueDEnsemble(TVerrouDonnees& verrou, const Tableau1<TDonneesKMT, NbSources>& donnees,

@@ -68,6 +68,10 @@ struct TDonneesKMT {
     bool Alarme;
     double DHDerniereAlarme;
     Tableau1<double, NbMaxMesures> HistDate;
+    // The same instants on a clock that the wall clock's steps do not move
+    // (InstantMonotone), for the samples' order and spacing in time; 0 where
+    // the producer recorded none. Held in memory only, like the whole history.
+    Tableau1<double, NbMaxMesures> HistMonotone;
     Tableau1<std::uint16_t, NbMaxMesures> HistRIsolement;
     Tableau1<std::uint16_t, NbMaxMesures> HistRSeuil;
     std::uint16_t NbMesures;
@@ -83,6 +87,11 @@ struct TDonneesKMT {
 // Makes room in a full history: drops the oldest sample so that the producer
 // can append at index NbMesures + 1.
 void DecalerHistorique(TDonneesKMT& donnees);
+
+// Days elapsed on a clock that never steps (time since boot, suspend
+// included), never 0: the value a producer stores in HistMonotone beside the
+// wall-clock HistDate of the same sample.
+double InstantMonotone();
 
 // Parameter blocks. Handle is the main window: the target of WM_ECRAN.
 struct TInfosAccueil {

@@ -144,6 +144,13 @@ bool QueDesChiffres(const QString& texte)
         && std::all_of(texte.begin(), texte.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
+// What identifies a history sample for a cursor: its steady-clock instant,
+// or its date when it has none (0).
+double InstantEchantillon(double instantMonotone, double date)
+{
+    return instantMonotone != 0.0 ? instantMonotone : date;
+}
+
 // Clears a flag on every way out of a scope.
 class TDrapeau {
 public:
@@ -482,48 +489,55 @@ void TFrameKMT::AfficherHistoriqueVide()
 void TFrameKMT::AfficherHistorique(const TDonneesKMT& r, int n)
 {
     const auto& T = r.HistDate;
+    const auto& M = r.HistMonotone;
+    // A cursor follows its sample by the sample's steady-clock instant, which
+    // a clock set back cannot give to two samples; by its date where the
+    // producer recorded none. DateRepere1/2 hold that instant.
+    auto instant = [&](int i) { return InstantEchantillon(M[i], T[i]); };
     if (PremiereMiseAJour) {
-        DateRepere1 = T[1];
-        DateRepere2 = T[n];
+        DateRepere1 = instant(1);
+        DateRepere2 = instant(n);
         Repere1Deplace = false;
         Repere2Deplace = false;
         PremiereMiseAJour = false;
     }
     // An untouched cursor stays at its end of the history.
     if (!Repere1Deplace)
-        DateRepere1 = T[1];
+        DateRepere1 = instant(1);
     if (!Repere2Deplace)
-        DateRepere2 = T[n];
+        DateRepere2 = instant(n);
 
-    // A cursor follows its sample by date; with equal dates the last one wins.
-    TImagePlot::TValeurs x, y1, y2, y3;
+    // With equal instants (dates without steady-clock times) the last one wins.
+    TImagePlot::TValeurs x, y1, y2, y3, t;
     int repere1 = ImagePlot1->RepereX1();
     int repere2 = ImagePlot1->RepereX2();
     for (int i = 1; i <= n; ++i) {
         x[i] = T[i];
+        t[i] = M[i];
         y1[i] = r.HistRIsolement[i];
         y2[i] = r.HistRSeuil[i];
         y3[i] = 2.0 * r.HistRSeuil[i];  // the pre-alarm level is twice the threshold
-        if (T[i] == DateRepere1)
+        if (instant(i) == DateRepere1)
             repere1 = i;
-        if (T[i] == DateRepere2)
+        if (instant(i) == DateRepere2)
             repere2 = i;
     }
     // The followed sample has left the history: back to the end position.
-    if (repere1 < 1 || repere1 > n || T[repere1] != DateRepere1) {
+    if (repere1 < 1 || repere1 > n || instant(repere1) != DateRepere1) {
         Repere1Deplace = false;
-        DateRepere1 = T[1];
+        DateRepere1 = instant(1);
         repere1 = 1;
     }
-    if (repere2 < 1 || repere2 > n || T[repere2] != DateRepere2) {
+    if (repere2 < 1 || repere2 > n || instant(repere2) != DateRepere2) {
         Repere2Deplace = false;
-        DateRepere2 = T[n];
+        DateRepere2 = instant(n);
         repere2 = n;
     }
     ImagePlot1->ValeursX = x;
     ImagePlot1->ValeursY1 = y1;
     ImagePlot1->ValeursY2 = y2;
     ImagePlot1->ValeursY3 = y3;
+    ImagePlot1->ValeursT = t;
     ImagePlot1->DefinirNbValeurs(n);
     ImagePlot1->DefinirRepereX1(repere1);
     ImagePlot1->DefinirRepereX2(repere2);
@@ -540,8 +554,10 @@ void TFrameKMT::AfficherHistorique(const TDonneesKMT& r, int n)
     ImagePlot1->Update();
     Ecrire(Label4, DeuxChiffresAuMoins(ImagePlot1->MinY()) + QLatin1Char(' ') + Unite);
     Ecrire(Label5, DeuxChiffresAuMoins(ImagePlot1->MaxY()) + QLatin1Char(' ') + Unite);
-    Ecrire(Label12, DateCourte(ImagePlot1->MinX()));
-    Ecrire(Label13, DateCourte(ImagePlot1->MaxX()));
+    // The dates of the first and last samples, which a step of the clock may
+    // have made other than the smallest and largest.
+    Ecrire(Label12, DateCourte(ImagePlot1->ValeursX[1]));
+    Ecrire(Label13, DateCourte(ImagePlot1->ValeursX[n]));
     AfficherReperes();
 }
 
@@ -577,7 +593,7 @@ void TFrameKMT::ScrollBarChange(QScrollBar* sender)
         }
         const int k = ImagePlot1->RepereX1();
         if (k >= 1 && k <= nb)
-            DateRepere1 = ImagePlot1->ValeursX[k];
+            DateRepere1 = InstantEchantillon(ImagePlot1->ValeursT[k], ImagePlot1->ValeursX[k]);
     } else {
         if (!MiseAJourEnCours) {
             ImagePlot1->DefinirRepereX2(position);
@@ -585,7 +601,7 @@ void TFrameKMT::ScrollBarChange(QScrollBar* sender)
         }
         const int k = ImagePlot1->RepereX2();
         if (k >= 1 && k <= nb)
-            DateRepere2 = ImagePlot1->ValeursX[k];
+            DateRepere2 = InstantEchantillon(ImagePlot1->ValeursT[k], ImagePlot1->ValeursX[k]);
     }
     AfficherReperes();
     // Paint the new read-outs at once, while the cursor is being dragged.

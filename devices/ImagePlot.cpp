@@ -1,5 +1,10 @@
 #include "devices/ImagePlot.h"
 
+#include "data/DateVeilleur.h"
+#include "widgets/Controles.h"
+
+#include <QFontMetrics>
+#include <QLocale>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -146,7 +151,23 @@ private:
     int m_hauteur;
 };
 
+// Caption of a step: the new wall-clock time, with its date when the step
+// changed the day.
+QString LegendeSaut(double avant, double apres)
+{
+    QDate jourAvant, jour;
+    QTime heureAvant, heure;
+    if (!DateVeilleur::VersDateEtHeure(apres, jour, heure))
+        return QString();
+    const QLocale locale;
+    if (DateVeilleur::VersDateEtHeure(avant, jourAvant, heureAvant) && jourAvant == jour)
+        return DateVeilleur::TexteHeure(heure, locale);
+    return DateVeilleur::TexteDateCourte(jour, heure, locale);
+}
+
 } // namespace
+
+const QColor TImagePlot::CouleurSaut(160, 160, 160);
 
 TImagePlot::TImagePlot(QWidget* parent)
     : QWidget(parent)
@@ -186,6 +207,7 @@ void TImagePlot::Update()
     QImage& image = Canevas();
     if (!image.isNull())
         image.fill(m_couleurFond.rgb());
+    m_sauts.clear();
 
     // Ranges, in sample order, X then curves 1, 2, 3.
     m_maxX = ValeursX[1];
@@ -202,12 +224,43 @@ void TImagePlot::Update()
         return; // nowhere to draw until the control has a size
     update();
 
+    // Each sample's place on the axis: its date, moved by every step of the
+    // wall clock seen before it, so that the axis follows the steady clock
+    // across a step and the dates themselves elsewhere (a history without a
+    // step is drawn exactly from its dates).
+    TValeurs places;
+    std::vector<int> debutsSauts;
+    double decalage = 0.0;
+    places[1] = ValeursX[1];
+    for (int i = 2; i <= n; ++i) {
+        const double ecartDates = ValeursX[i] - ValeursX[i - 1];
+        const double ecartTemps = ValeursT[i] - ValeursT[i - 1];
+        const bool tempsConnu = ValeursT[i] != 0.0 && ValeursT[i - 1] != 0.0 && std::isfinite(ecartTemps)
+                             && ecartTemps >= 0.0 && std::isfinite(ecartDates);
+        if (tempsConnu) {
+            if (std::fabs(ecartDates - ecartTemps) > EcartSautHorloge) {
+                decalage += ecartTemps - ecartDates;
+                debutsSauts.push_back(i);
+            } else if (ecartDates < 0.0) {
+                // A clock set back by less than a step still never runs the axis backwards.
+                decalage += ecartTemps - ecartDates;
+            }
+        }
+        places[i] = ValeursX[i] + decalage;
+    }
+    double minPlace = places[1];
+    double maxPlace = places[1];
+    for (int i = 2; i <= n; ++i) {
+        maxPlace = Plus(maxPlace, places[i]);
+        minPlace = Moins(minPlace, places[i]);
+    }
+
     // A zero or undefined range leaves the plain background.
-    const double etendueX = m_maxX - m_minX;
+    const double etendueX = maxPlace - minPlace;
     if (etendueX == 0.0 || std::isnan(etendueX))
         return;
     const double echelleX = (image.width() - 5) / etendueX;
-    const double origineX = 2.0 - echelleX * m_minX;
+    const double origineX = 2.0 - echelleX * minPlace;
     const double etendueY = m_minY - m_maxY;
     if (etendueY == 0.0 || std::isnan(etendueY))
         return;
@@ -222,18 +275,72 @@ void TImagePlot::Update()
     };
 
     TCanevasPlot canevas(image);
+
+    // Steps: a dashed line between the margins, under the curves.
+    for (int i : debutsSauts) {
+        int colonne = 0;
+        if (!ArrondirPixel(echelleX * places[i] + origineX, colonne))
+            continue;
+        for (int y = 2; y <= image.height() - 3; y += 6)
+            canevas.Trait(colonne, y, colonne, std::min(y + 3, image.height() - 2), CouleurSaut.rgb());
+        m_sauts.push_back({i, colonne, LegendeSaut(ValeursX[i - 1], ValeursX[i])});
+    }
+
     const TValeurs* courbes[3] = {&ValeursY1, &ValeursY2, &ValeursY3};
     const QRgb couleursCourbes[3] = {m_couleurCourbe1.rgb(), m_couleurCourbe2.rgb(), m_couleurCourbe3.rgb()};
     for (int c = 0; c < 3; ++c) {
         const TValeurs& y = *courbes[c];
-        TPointPlot courant = point(ValeursX[1], y[1]);
+        TPointPlot courant = point(places[1], y[1]);
         for (int i = 2; i <= n; ++i) {
-            const TPointPlot suivant = point(ValeursX[i], y[i]);
+            const TPointPlot suivant = point(places[i], y[i]);
             // A point that cannot be placed breaks the curve on both sides.
             if (courant.valide && suivant.valide)
                 canevas.Trait(courant.x, courant.y, suivant.x, suivant.y, couleursCourbes[c]);
             courant = suivant;
         }
+    }
+
+    // The new wall-clock time beside each step's line, over the curves so
+    // that it stays legible: at the top right of the line, or else the first
+    // of top left, bottom right, bottom left that no curve crosses.
+    if (!m_sauts.empty()) {
+        const QFont police = PoliceEcran(10);
+        const QFontMetrics mesure(police);
+        const QRgb fond = m_couleurFond.rgb();
+        auto encombrement = [&](const QRect& zone) {
+            const QRect r = zone.intersected(image.rect());
+            int n = zone.width() * zone.height() - r.width() * r.height();  // outside the picture
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= r.right(); ++x)
+                    n += image.pixel(x, y) != fond;
+            return n;
+        };
+        std::vector<QRect> places;
+        for (const TSautHorloge& saut : m_sauts) {
+            const QSize taille(mesure.horizontalAdvance(saut.Legende), mesure.height());
+            const int haut = 2;
+            const int bas = image.height() - 3 - taille.height();
+            const QRect essais[4] = {
+                QRect(QPoint(saut.Colonne + 3, haut), taille), QRect(QPoint(saut.Colonne - 3 - taille.width(), haut), taille),
+                QRect(QPoint(saut.Colonne + 3, bas), taille), QRect(QPoint(saut.Colonne - 3 - taille.width(), bas), taille)};
+            QRect choix = essais[0];
+            int moindre = -1;
+            for (const QRect& essai : essais) {
+                const int n = encombrement(essai);
+                if (moindre < 0 || n < moindre) {
+                    moindre = n;
+                    choix = essai;
+                }
+                if (n == 0)
+                    break;
+            }
+            places.push_back(choix);
+        }
+        QPainter peintre(&image);
+        peintre.setFont(police);
+        peintre.setPen(CouleurSaut.darker(140));
+        for (std::size_t k = 0; k < m_sauts.size(); ++k)
+            peintre.drawText(places[k].topLeft() + QPoint(0, mesure.ascent()), m_sauts[k].Legende);
     }
 
     // Markers: a 6 x 6 square on each curve at the sample, then a line from
@@ -246,13 +353,13 @@ void TImagePlot::Update()
             continue;
         const QRgb couleur = couleursReperes[r];
         for (const TValeurs* y : courbes) {
-            const TPointPlot p = point(ValeursX[k], (*y)[k]);
+            const TPointPlot p = point(places[k], (*y)[k]);
             // Filled then framed with the same colour: one solid square.
             if (p.valide)
                 canevas.Rectangle(p.x - 3, p.y - 3, p.x + 3, p.y + 3, couleur);
         }
-        const TPointPlot bas = point(ValeursX[k], m_minY);
-        const TPointPlot haut = point(ValeursX[k], m_maxY);
+        const TPointPlot bas = point(places[k], m_minY);
+        const TPointPlot haut = point(places[k], m_maxY);
         if (bas.valide && haut.valide)
             canevas.Trait(bas.x, bas.y, haut.x, haut.y, couleur);
     }

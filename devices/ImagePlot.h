@@ -6,11 +6,20 @@
 // Use: write the samples straight into ValeursX / ValeursY1..3 (1-based),
 // set NbValeurs and the markers, then call Update(). Writing a property never
 // redraws; Update() does, and it alone changes the ranges.
+//
+// X values are wall-clock dates (day counts). Where ValeursT also gives each
+// sample's instant on a clock that never steps, a step of the wall clock
+// between two samples does not fold or squeeze the curve: the samples keep
+// their order and their spacing in time, and a thin dashed grey line marks
+// the step, captioned with the new wall-clock time.
 #include "data/Tableau1.h"
 
 #include <QColor>
 #include <QImage>
+#include <QString>
 #include <QWidget>
+
+#include <vector>
 
 class TImagePlot : public QWidget {
     Q_OBJECT
@@ -39,12 +48,31 @@ public:
     TValeurs ValeursY1{};
     TValeurs ValeursY2{};
     TValeurs ValeursY3{};
+    // Instant of each sample on a clock that never steps, in days like X; 0
+    // where it is not known (that pair of samples keeps its wall-clock spacing).
+    TValeurs ValeursT{};
+
+    // Wall clock and steady clock disagreeing by more than this between two
+    // samples is a step of the wall clock.
+    static constexpr double EcartSautHorloge = 5.0 / 86400.0;
+    // Colour of the step marks (their captions a little darker).
+    static const QColor CouleurSaut;
+
+    // A step of the wall clock found by the last drawing, just before sample
+    // Indice; Colonne is where its mark was drawn, Legende its caption.
+    struct TSautHorloge {
+        int Indice = 0;
+        int Colonne = 0;
+        QString Legende;
+    };
+    const std::vector<TSautHorloge>& Sauts() const { return m_sauts; }
 
     int NbValeurs() const { return m_nbValeurs; }
     // Held within 0..NbMaxValeurs so that no reader of the arrays can go past them.
     void DefinirNbValeurs(int nombre);
 
-    // Ranges found by the last Update() that had at least two samples.
+    // Ranges of the dates and values found by the last Update() that had at
+    // least two samples.
     double MinX() const { return m_minX; }
     double MaxX() const { return m_maxX; }
     double MinY() const { return m_minY; }
@@ -100,4 +128,5 @@ private:
     QColor m_couleurRepereX1{0, 0, 0};
     QColor m_couleurRepereX2{0, 0, 0};
     QImage m_image;
+    std::vector<TSautHorloge> m_sauts;
 };

@@ -15,10 +15,11 @@ struct Banc {
     std::unique_ptr<Tableau1<TDonneesKMT, NbSources>> donnees = std::make_unique<Tableau1<TDonneesKMT, NbSources>>();
     std::int32_t compteur = 1;
     std::vector<TEntreeLog> journal;
-    // The clock gives the step number, so that each sample says which tick made it.
+    // The clocks give the step number, so that each sample says which tick made it.
     TGenerateurDemo generateur{verrou, *donnees, compteur,
                                [this](const TEntreeLog& e) { journal.push_back(e); },
-                               [this] { return static_cast<double>(compteur); }};
+                               [this] { return static_cast<double>(compteur); },
+                               [this] { return 0.5 + compteur; }};
 
     const TDonneesKMT& d(int n) const { return (*donnees)[n]; }
 };
@@ -163,6 +164,8 @@ TEST(GenerateurDemo, MilleEtUniemeEchantillonFaitTomberLePlusAncien)
         EXPECT_DOUBLE_EQ(b.d(n).HistDate[1], 2.0);
         EXPECT_DOUBLE_EQ(b.d(n).HistDate[999], 1000.0);
         EXPECT_DOUBLE_EQ(b.d(n).HistDate[1000], 1001.0);
+        EXPECT_DOUBLE_EQ(b.d(n).HistMonotone[1], 2.5);
+        EXPECT_DOUBLE_EQ(b.d(n).HistMonotone[1000], 1001.5);
         EXPECT_EQ(b.d(n).HistRIsolement[1000], b.d(n).RIsolement);
         EXPECT_EQ(b.d(n).HistRSeuil[1000], b.d(n).RSeuil);
     }

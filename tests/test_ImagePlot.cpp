@@ -1,7 +1,21 @@
 // Measurement plot: ranges, margins, curves, markers and line ends, checked
-// on the pixels of the control's picture.
+// on the pixels of the control's picture; the KMT history across steps of
+// the wall clock, checked on the pixels the screen shows.
 #include "devices/ImagePlot.h"
 
+#include "data/TypesVeilleur.h"
+#include "devices/CadreKMT.h"
+#include "support/OutilsTest.h"
+
+#include <QDateTime>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimeZone>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -377,4 +391,135 @@ TEST(ImagePlot, ClearAndPaintShowThePicture)
     plot->DefinirCouleurFond(Rouge);
     plot->Effacer();
     EXPECT_EQ(Compter(plot->Image(), Rouge), 40 * 30);
+}
+
+// The KMT screen's history under a wall clock that steps, fed as a producer
+// does (DecalerHistorique, then append), read back from the screen's pixels.
+namespace {
+
+// Curve 1 (black) from row debut at the left margin to row fin at the right
+// one: in every column between the cursors' squares it is there, within 2
+// rows of that straight line, and never lower than in the column before.
+void VerifierCourbeDroite(const QImage& im, double debut, double fin)
+{
+    int hautPrecedent = im.height();
+    for (int x = 6; x <= im.width() - 7; ++x) {
+        const double attendue = debut + (fin - debut) * (x - 2) / (im.width() - 5);
+        int haut = -1;
+        for (int y = 0; y < im.height(); ++y) {
+            if (im.pixelColor(x, y) != Noir)
+                continue;
+            ASSERT_LE(std::fabs(y - attendue), 2.0) << "column " << x << " row " << y;
+            haut = haut < 0 ? y : haut;
+        }
+        ASSERT_GE(haut, 0) << "no curve in column " << x;
+        ASSERT_LE(haut, hautPrecedent) << "column " << x;
+        hautPrecedent = haut;
+    }
+}
+
+int CompterDans(const QImage& im, const QRect& zone, bool (*critere)(QColor))
+{
+    int n = 0;
+    for (int y = zone.top(); y <= zone.bottom(); ++y)
+        for (int x = zone.left(); x <= zone.right(); ++x)
+            n += critere(im.pixelColor(x, y));
+    return n;
+}
+
+} // namespace
+
+TEST(ImagePlot, KmtHistoryAcrossClockStepsNeverFolds)
+{
+    QLocale::setDefault(QLocale::c());
+    TInfosKMT infos;
+    TFrameKMT ecran;
+    ecran.ChangerLangue(LangueFrancais);
+    ecran.Initialiser(&infos);
+    auto* onglets = ecran.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+    onglets->setCurrentIndex(2);  // history
+    ecran.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&ecran));
+    auto* plot = ecran.findChild<TImagePlot*>(QStringLiteral("ImagePlot1"));
+    auto texte = [&](const char* nom) {
+        auto* g = ecran.findChild<QGroupBox*>(QLatin1String(nom));
+        auto* e = ecran.findChild<QLineEdit*>(QLatin1String(nom));
+        return g ? g->title() : e ? e->text() : ecran.findChild<QLabel*>(QLatin1String(nom))->text();
+    };
+    auto r = std::make_unique<TDonneesKMT>();
+    // A measurement 1 kOhm higher at each sample over a threshold of 50: drawn
+    // in order on an even time axis, a straight rising line.
+    auto ajouter = [&r](double date, double instant, int mesure) {
+        DecalerHistorique(*r);
+        const int k = ++r->NbMesures;
+        r->HistDate[k] = date;
+        r->HistMonotone[k] = instant;
+        r->HistRIsolement[k] = static_cast<std::uint16_t>(mesure);
+        r->HistRSeuil[k] = 50;
+    };
+    auto afficher = [&](const char* capture) {
+        ecran.Actualiser(r.get());
+        QTest::qWait(50);
+        if (const QString dossier = qEnvironmentVariable("VEILLEUR_CAPTURES"); !dossier.isEmpty())
+            ImageAffichee(*onglets->currentWidget()).save(dossier + QStringLiteral("/%1.png").arg(capture));
+        return ImageAffichee(*plot).convertToFormat(QImage::Format_RGB32);
+    };
+
+    // A sample every 10 s from 9 December 2025 12:00; the wall clock goes back
+    // 1 h at sample 1500 and forward 1 day at sample 1800.
+    auto echantillon = [&](int i) {
+        const int mur = 10 * i + (i >= 1800 ? 86400 - 3600 : i >= 1500 ? -3600 : 0);
+        ajouter(46000.5 + mur / 86400.0, 1.0 + 10 * i / 86400.0, 100 + i);
+    };
+    int i = 0;
+    while (i < 2000)
+        echantillon(++i);
+    // Samples 1001..2000 held: values 1101..2100 on rows 108.2 up to 2.
+    QImage image = afficher("historique-recul-avance");
+    VerifierCourbeDroite(image, 2 + 218 * 999 / 2050.0, 2.0);
+    // A mark per step where it happened in time (samples 500 and 800 of 1000),
+    // with the new wall-clock time; its caption right of the first line.
+    const auto& sauts = plot->Sauts();
+    ASSERT_EQ(sauts.size(), 2u);
+    EXPECT_EQ(std::make_pair(sauts[0].Colonne, sauts[0].Legende), std::make_pair(275, QStringLiteral("15:10:00")));
+    EXPECT_EQ(std::make_pair(sauts[1].Colonne, sauts[1].Legende),
+              std::make_pair(439, QStringLiteral("10/12/25 - 16:00:00")));
+    auto gris = [](QColor c) { return c == TImagePlot::CouleurSaut; };
+    EXPECT_GT(CompterDans(image, QRect(275, 2, 1, 219), gris), 90);
+    EXPECT_GT(CompterDans(image, QRect(439, 2, 1, 219), gris), 90);
+    EXPECT_EQ(CompterDans(image, QRect(6, 0, 260, 223), gris), 0);
+    auto encre = [](QColor c) { return c != Blanc; };
+    EXPECT_GT(CompterDans(image, QRect(278, 2, 50, 12), encre), 10);
+    EXPECT_EQ(CompterDans(image, QRect(222, 2, 50, 12), encre), 0);
+    // Labels and cursor captions: wall-clock dates of the first and last samples.
+    EXPECT_EQ(texte("Label12"), "09/12/25 - 14:46:50");
+    EXPECT_EQ(texte("Label13"), "10/12/25 - 16:33:20");
+    EXPECT_EQ(texte("GroupBox2"), "Wednesday, 10 December 2025 - 16:33:20");
+    // Cursor 1 on sample 1300 (15:36:40), a date sample 1660 shows again after
+    // the step back: one tick later it is still on sample 1300.
+    auto* barre1 = ecran.findChild<QScrollBar*>(QStringLiteral("ScrollBar1"));
+    barre1->setValue(300);
+    echantillon(++i);
+    afficher("historique-repere");
+    EXPECT_EQ(barre1->value(), 299);
+    EXPECT_EQ(texte("EditMesure1"), "1400");
+    EXPECT_EQ(texte("GroupBox1"), "Tuesday, 9 December 2025 - 15:36:40");
+
+    // End of summer time in Paris, 25 October 2026: 02:59:58, then 02:00:00
+    // two seconds later, at sample 600 of 1000 samples 2 s apart.
+    const QTimeZone paris("Europe/Paris");
+    const qint64 changement = QDateTime(QDate(2026, 10, 25), QTime(1, 0), QTimeZone::utc()).toSecsSinceEpoch();
+    *r = TDonneesKMT{};
+    for (int k = 1; k <= 1000; ++k) {
+        const QDateTime mur = QDateTime::fromSecsSinceEpoch(changement + 2 * (k - 600), paris);
+        ajouter(QDate(1899, 12, 30).daysTo(mur.date()) + mur.time().msecsSinceStartOfDay() / 864e5,
+                1.0 + 2 * k / 86400.0, 300 + k);
+    }
+    image = afficher("historique-heure-ete");
+    VerifierCourbeDroite(image, 2 + 218 * 999 / 1250.0, 2.0);
+    ASSERT_EQ(plot->Sauts().size(), 1u);
+    EXPECT_EQ(plot->Sauts()[0].Legende, "02:00:00");
+    EXPECT_EQ(texte("Label12"), "25/10/26 - 02:40:02");
+    EXPECT_EQ(texte("Label13"), "25/10/26 - 02:13:20");
+    QLocale::setDefault(QLocale::system());
 }

@@ -14,11 +14,14 @@ TEST(TypesVeilleur, FullHistoryDropsItsOldestSample)
         DecalerHistorique(*d);
         const int k = ++d->NbMesures;
         d->HistDate[k] = s;
+        d->HistMonotone[k] = s + 0.5;
         d->HistRIsolement[k] = std::uint16_t(s);
         d->HistRSeuil[k] = std::uint16_t(s + 5000);
     }
     EXPECT_EQ(d->NbMesures, 1000);
     EXPECT_EQ(d->HistDate[1], 2.0);
+    EXPECT_EQ(d->HistMonotone[1], 2.5);
+    EXPECT_EQ(d->HistMonotone[1000], 1001.5);
     EXPECT_EQ(d->HistRIsolement[1], 2);
     EXPECT_EQ(d->HistRSeuil[1], 5002);
     EXPECT_EQ(d->HistDate[1000], 1001.0);
