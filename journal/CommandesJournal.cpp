@@ -5,6 +5,7 @@
 #include "journal/ExportEnBlocs.h"
 #include "journal/ExportJournal.h"
 #include "journal/LecteurJournal.h"
+#include "journal/SourcesJournal.h"
 #include "journal/SuiviJournal.h"
 #include "journal/TendanceJournal.h"
 #include "journal/VerificationJournal.h"
@@ -12,13 +13,17 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSocketNotifier>
+#include <array>
 #include <cerrno>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -87,7 +92,7 @@ void Analyser(QCommandLineParser& analyseur, const TCommande& commande, const QS
     const QCommandLineOption optionAide({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Shows this help."));
     analyseur.addOption(optionAide);
     analyseur.addOptions(commande.Options);
-    analyseur.addPositionalArgument(QStringLiteral("fichier"), QStringLiteral("The journal (default: Log.dat in the current folder)."),
+    analyseur.addPositionalArgument(QStringLiteral("fichier"), QStringLiteral("The journal (default: Log.dat in the current folder, else in the station's data folder)."),
                                     QStringLiteral("[fichier]"));
     if (!analyseur.parse(QStringList{QString::fromLatin1(Programme) + u' ' + commande.Nom} + arguments))
     {
@@ -102,10 +107,28 @@ void Analyser(QCommandLineParser& analyseur, const TCommande& commande, const QS
                          .arg(QLatin1String(Programme), commande.Nom, analyseur.positionalArguments().join(u' '))};
 }
 
+// The data folder of the installed station, as its launcher chooses it.
+QString DossierStation()
+{
+    const QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
+    const QString donnees = QDir::isAbsolutePath(xdg) ? xdg : qEnvironmentVariable("HOME") + QStringLiteral("/.local/share");
+    return QDir::cleanPath(donnees + QStringLiteral("/veilleur"));
+}
+
+// The journal named, else "Log.dat" of the current folder, else that of the
+// installed station, which is said: an auditor must know what was read.
 QString Fichier(const QCommandLineParser& analyseur)
 {
     const QStringList p = analyseur.positionalArguments();
-    return p.isEmpty() ? QString::fromLatin1(NomFichierLog) : p.first();
+    if (!p.isEmpty())
+        return p.first();
+    const QString ici = QString::fromLatin1(NomFichierLog);
+    if (QFileInfo(ici).exists() || QFileInfo(ici).isSymLink())
+        return ici;
+    const QString station = DossierStation() + u'/' + ici;
+    std::fprintf(stderr, "%s: no %s in the current folder; reading %s\n", Programme, NomFichierLog,
+                 station.toLocal8Bit().constData());
+    return station;
 }
 
 EUsage Invalide(const QString& option, const QString& valeur, const QString& attendu)
@@ -182,7 +205,8 @@ const TCommande CommandeExport{
     QStringLiteral("export"),
     QStringLiteral("Writes every entry of the journal, oldest first, as CSV (RFC 4180, UTF-8, a header row) "
                    "or JSON Lines: index, code, event name, ISO date, day count, origin, the two attributes, "
-                   "the extra information and the three values."),
+                   "the extra information and the three values; then the source name of the origin when the station's "
+                   "Config.set is beside the journal."),
     {OptionFormat, OptionLangue,
      QCommandLineOption({QStringLiteral("depuis")}, QStringLiteral("Only entries dated from this ISO date or date-time."),
                         QStringLiteral("date")),
@@ -223,7 +247,13 @@ int Exporter(const QCommandLineParser& a)
         return Erreur(lecteur.Erreur());
     std::string entete;
     format.EnTete(entete);
-    TExportEnBlocs exportation(format, filtre);
+    // The source names, when the station's configuration is beside its journal.
+    std::optional<TSourcesJournal> sources = TSourcesJournal::Charger(lecteur.Chemin());
+    if (sources) {
+        sources->PreparerExport(format.Format());
+        sources->CompleterEnTete(entete);
+    }
+    TExportEnBlocs exportation(format, filtre, 0, sources ? &*sources : nullptr);
     const TExportEnBlocs::TResultat resultat = Ecrire(entete)
         ? exportation.Exporter(lecteur, [](const char* octets, std::size_t n) { return Ecrire(octets, n); })
         : TExportEnBlocs::TResultat::ErreurEcriture;
@@ -273,13 +303,82 @@ int Verifier(const QCommandLineParser& a)
 
 const TCommande CommandeTendance{
     QStringLiteral("tendance"),
-    QStringLiteral("For each origin, over a window ending at the last entry: the number of entries, first and last dates, "
-                   "the lowest Valeur1 (insulation resistance) and the latest Valeur2 (threshold); with at least 10 entries "
-                   "and Valeur1 falling, its least-squares slope in kOhm per hour and the estimated time until it reaches "
-                   "the threshold."),
+    QStringLiteral("For each device, over a window ending at the last entry: its source name (from the Config.set beside "
+                   "the journal), the number of entries, first and last dates, the lowest insulation resistance and the "
+                   "latest alarm threshold; the date when the resistance first fell below the threshold in the window or, "
+                   "when it has not, with at least 10 entries and the resistance falling, its least-squares slope in kOhm "
+                   "per hour and an estimate of when it will reach the threshold."),
     {QCommandLineOption({QStringLiteral("fenetre")}, QStringLiteral("Length of the window: 24h (default), 90m, 7d, 3600s..."),
                         QStringLiteral("duree"), QStringLiteral("24h")),
      OptionOrigine}};
+
+// Below the threshold, as the station raises an alarm (strictly).
+struct TSousSeuil {
+    double Premiere = NAN;  // first entry of the window below it
+    bool Derniere = false;  // the last entry with both values was below it
+};
+
+std::string Kilohms(double v)
+{
+    char t[32];
+    std::snprintf(t, sizeof t, "%.0f kOhm", v);
+    return std::isfinite(v) ? t : "unknown";
+}
+
+std::string DureeLisible(double heures)
+{
+    char t[48];
+    if (heures < 1.0)
+        std::snprintf(t, sizeof t, "%.1f min", heures * 60.0);
+    else if (heures < 48.0)
+        std::snprintf(t, sizeof t, "%.1f h", heures);
+    else
+        std::snprintf(t, sizeof t, "%.1f days", heures / 24.0);
+    return t;
+}
+
+// The device as the station names it, with its source.
+std::string Appareil(int origine, const std::optional<TSourcesJournal>& sources)
+{
+    std::string s = EstKMT(origine) ? "KMT " : EstQFL(origine) ? "QFL " : "device ";
+    s += std::to_string(origine);
+    if (const std::optional<QString> nom = sources ? sources->Nom(origine) : std::nullopt)
+        s += nom->isEmpty() ? std::string(" (no source name)") : " \"" + nom->toStdString() + "\"";
+    return s;
+}
+
+std::string TexteTendance(const TTendanceOrigine& r, const TSousSeuil& sous, const std::optional<TSourcesJournal>& sources)
+{
+    std::string s = Appareil(r.Origine, sources) + ": " + std::to_string(r.Nombre)
+                    + (r.Nombre == 1 ? " entry from " : " entries from ") + ExportJournal::DateIso(r.Premiere) + " to "
+                    + ExportJournal::DateIso(r.Derniere) + "; lowest resistance " + Kilohms(r.MinValeur1)
+                    + ", threshold " + Kilohms(r.DerniereValeur2);
+    if (std::isfinite(sous.Premiere)) {
+        s += ", reached " + ExportJournal::DateIso(sous.Premiere);
+        if (!sous.Derniere)
+            s += ", above it again at the last entry";
+        return s + "\n";
+    }
+    s += ", not reached";
+    if (r.PenteConnue) {
+        char pente[64];
+        std::snprintf(pente, sizeof pente, "; falling %.1f kOhm/h", -r.PenteKOhmParHeure);
+        s += pente;
+        if (r.HeuresAvantSeuil <= 0) {
+            s += ", the fitted trend is already below the threshold";
+        } else {
+            const std::string quand = ExportJournal::DateIso(r.Derniere + r.HeuresAvantSeuil / 24.0);
+            s += ", estimated to reach it in about " + DureeLisible(r.HeuresAvantSeuil);
+            if (!quand.empty())
+                s += " (around " + quand + ")";
+        }
+    } else if (r.AssezDeValeurs && !r.Baisse) {
+        s += "; resistance not falling";
+    } else {
+        s += "; not enough data for an estimate";
+    }
+    return s + "\n";
+}
 
 int Tendance(const QCommandLineParser& a)
 {
@@ -288,6 +387,7 @@ int Tendance(const QCommandLineParser& a)
     TLecteurJournal lecteur(Fichier(a));
     if (!lecteur.Ouvrir())
         return Erreur(lecteur.Erreur());
+    const std::optional<TSourcesJournal> sources = TSourcesJournal::Charger(lecteur.Chemin());
     // The window ends at the last dated entry; a second pass gathers it.
     double fin = NAN;
     const qint64 n = lecteur.NbEnregistrements();
@@ -296,9 +396,17 @@ int Tendance(const QCommandLineParser& a)
             fin = e.DateHeure;
     }, 0, n);
     TTendanceJournal tendance(fin - fenetre, fin);
+    std::array<TSousSeuil, 256> sous{};
     lu = lu && lecteur.Parcourir([&](const TEntreeLog& e, qint64) {
-        if (origine < 0 || e.Origine == origine)
-            tendance.Ajouter(e);
+        if (origine >= 0 && e.Origine != origine)
+            return;
+        tendance.Ajouter(e);
+        if (!(e.DateHeure >= fin - fenetre && e.DateHeure <= fin) || !std::isfinite(e.Valeur1) || !std::isfinite(e.Valeur2))
+            return;
+        TSousSeuil& s = sous[e.Origine];
+        s.Derniere = e.Valeur1 < e.Valeur2;
+        if (s.Derniere && !(s.Premiere <= e.DateHeure))
+            s.Premiere = e.DateHeure;
     }, 0, n);
     if (!lu)
         return Erreur(lecteur.Erreur());
@@ -309,9 +417,9 @@ int Tendance(const QCommandLineParser& a)
         texte += "window " + a.value(QStringLiteral("fenetre")).toStdString() + " ending " + ExportJournal::DateIso(fin) + "\n";
         const auto resultats = tendance.Resultats();
         if (resultats.empty())
-            texte += "no entry for this origin: not enough data\n";
+            texte += "no entry for this device: not enough data\n";
         for (const TTendanceOrigine& r : resultats)
-            texte += TTendanceJournal::Texte(r);
+            texte += TexteTendance(r, sous[size_t(r.Origine)], sources);
     }
     return Terminer(Ecrire(texte)) ? SortieSucces : ErreurSortie();
 }
@@ -371,14 +479,22 @@ int Suivre(const QCommandLineParser& a)
 QString AideGenerale()
 {
     return QStringLiteral(
-        "Usage: veilleur-journal <command> [options] [fichier]\n"
-        "Reads the station's event journal (default: Log.dat in the current folder); never writes it.\n\n"
+        "Usage: veilleur-journal COMMAND [OPTION]... [FILE]\n"
+        "  or:  veilleur-journal --help | --version\n"
+        "Reads the supervisor station's event journal \"Log.dat\" for audits and other systems;\n"
+        "never writes it. FILE defaults to Log.dat in the current folder, else to the one in the\n"
+        "installed station's data folder ($XDG_DATA_HOME/veilleur or ~/.local/share/veilleur),\n"
+        "which is then named on standard error.\n\n"
         "Commands:\n"
         "  export     every entry as CSV or JSON Lines, with filters\n"
         "  suivre     prints new entries as the station appends them\n"
         "  verifier   checks the journal for damage (exit status 1 when found)\n"
-        "  tendance   trend of each origin's insulation resistance over a window\n\n"
-        "veilleur-journal <command> --help describes each command.\n"
+        "  tendance   each device's lowest insulation resistance, its threshold, and when it\n"
+        "             was or will be reached, over a window\n\n"
+        "Options:\n"
+        "  -h, --help       show this help and exit\n"
+        "  -V, --version    show the version and exit\n\n"
+        "veilleur-journal COMMAND --help describes each command and its options.\n\n"
         "Exit status: 0 done, 1 damage found, 2 usage or file error.\n");
 }
 
@@ -395,7 +511,11 @@ int Executer(int argc, char* argv[])
     const QString nom = arguments.takeFirst();
     if (nom == u"--help" || nom == u"-h" || nom == u"help") {
         std::fputs(AideGenerale().toLocal8Bit().constData(), stdout);
-        return SortieSucces;
+        return Terminer(true) ? SortieSucces : ErreurSortie();
+    }
+    if (nom == u"--version" || nom == u"-V") {
+        std::printf("%s (Orvane.PC) %s\n", Programme, VEILLEUR_VERSION_TEXTE);
+        return Terminer(true) ? SortieSucces : ErreurSortie();
     }
     struct TEntree {
         const TCommande& Commande;
@@ -424,6 +544,8 @@ int Executer(int argc, char* argv[])
             return Erreur(e.Texte);
         }
     }
+    if (nom.startsWith(u'-'))
+        return Erreur(QStringLiteral("%1: unknown option \"%2\"; see %1 --help.").arg(QLatin1String(Programme), nom));
     return Erreur(QStringLiteral("%1: unknown command \"%2\"; the commands are export, suivre, verifier and tendance.")
                       .arg(QLatin1String(Programme), nom));
 }

@@ -67,13 +67,14 @@ TEST_F(TendanceJournal, PreAlarmsOfDevice26ForetellItsFirstAlarm)
     TResultatProgramme sortie = LancerProgramme(QStringLiteral(VEILLEUR_JOURNAL_PROGRAMME), {"tendance"});
     EXPECT_EQ(sortie.Code, 0);
     const QString texte = QString::fromUtf8(sortie.Sortie);
-    EXPECT_TRUE(texte.startsWith("window 24h ending 2024-03-15T06:06:40.000\norigin 26: " + QString::number(r.Nombre)
-                                 + " entries from 2024-03-15T06:05:18.000 to 2024-03-15T06:06:40.000, lowest Valeur1 "))
+    EXPECT_TRUE(texte.startsWith("window 24h ending 2024-03-15T06:06:40.000\nKMT 26: " + QString::number(r.Nombre)
+                                 + " entries from 2024-03-15T06:05:18.000 to 2024-03-15T06:06:40.000; lowest resistance "))
         << sortie.Sortie.constData();
-    EXPECT_TRUE(texte.contains(QStringLiteral("slope %1 kOhm/h, threshold in about ").arg(r.PenteKOhmParHeure, 0, 'f', 1)))
+    EXPECT_TRUE(texte.contains(QStringLiteral("not reached; falling %1 kOhm/h, estimated to reach it in about ")
+                                   .arg(-r.PenteKOhmParHeure, 0, 'f', 1)))
         << sortie.Sortie.constData();
     sortie = LancerProgramme(QStringLiteral(VEILLEUR_JOURNAL_PROGRAMME), {"tendance", "--fenetre", "15s"});
-    EXPECT_TRUE(sortie.Sortie.endsWith("; not enough data\n")) << sortie.Sortie.constData();
+    EXPECT_TRUE(sortie.Sortie.endsWith("; not enough data for an estimate\n")) << sortie.Sortie.constData();
 }
 
 TEST_F(TendanceJournal, RisingOrFlatResistanceGivesNoEstimate)
