@@ -50,6 +50,8 @@ add_custom_command(OUTPUT ${dossier_doc}/changelog.Debian.gz
 set(fichiers_paquet ${dossier_doc}/changelog.Debian.gz)
 install(FILES ${dossier_doc}/copyright ${dossier_doc}/changelog.Debian.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${VEILLEUR_NOM})
+install(FILES ${VEILLEUR_PAQUETAGE}/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ${VEILLEUR_NOM})
 install(FILES ${VEILLEUR_PAQUETAGE}/veilleur-journal.bash-completion
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME veilleur-journal)
 
@@ -109,9 +111,8 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_PACKAGE_CONTACT ${VEILLEUR_MAINTENEUR})
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VEILLEUR_MAINTENEUR})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "supervisor station for the insulation monitors of an IT network")
-# The synopsis, then the extended description (CPack indents its lines).
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-The Orvane.PC station supervises the insulation monitors (KMT) and fault
+# The extended description, under the synopsis above (CPack puts that first and indents the lines).
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "The Orvane.PC station supervises the insulation monitors (KMT) and fault
 location devices (QFL) of an isolated (IT) electrical installation, such as
 an operating theatre. One full-screen window shows a button per device,
 coloured by its alarm state, sounds an alarm, and opens the screens of each
