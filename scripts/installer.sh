@@ -6,6 +6,8 @@ paquets=(build-essential cmake ccache qt6-base-dev qt6-serialport-dev qt6-multim
 # Installation checks and the Debian package: a private X server to run the installed
 # station, the desktop-file validators, dpkg-shlibdeps.
 paquets+=(xvfb xdotool x11-utils imagemagick desktop-file-utils appstream dpkg-dev)
+# Manual pages made from the programs' --help, and Debian's package checks.
+paquets+=(help2man lintian)
 # End-to-end tests (sped-up clock) and fuzzing.
 paquets+=(libfaketime clang libclang-rt-14-dev)
 manquants=()
