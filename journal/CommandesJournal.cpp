@@ -5,6 +5,7 @@
 #include "journal/ExportEnBlocs.h"
 #include "journal/ExportJournal.h"
 #include "journal/LecteurJournal.h"
+#include "journal/SourcesJournal.h"
 #include "journal/SuiviJournal.h"
 #include "journal/TendanceJournal.h"
 #include "journal/VerificationJournal.h"
@@ -12,13 +13,17 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSocketNotifier>
+#include <array>
 #include <cerrno>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -87,7 +92,7 @@ void Analyser(QCommandLineParser& analyseur, const TCommande& commande, const QS
     const QCommandLineOption optionAide({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Shows this help."));
     analyseur.addOption(optionAide);
     analyseur.addOptions(commande.Options);
-    analyseur.addPositionalArgument(QStringLiteral("fichier"), QStringLiteral("The journal (default: Log.dat in the current folder)."),
+    analyseur.addPositionalArgument(QStringLiteral("fichier"), QStringLiteral("The journal (default: Log.dat in the current folder, else in the station's data folder)."),
                                     QStringLiteral("[fichier]"));
     if (!analyseur.parse(QStringList{QString::fromLatin1(Programme) + u' ' + commande.Nom} + arguments))
     {
@@ -102,10 +107,28 @@ void Analyser(QCommandLineParser& analyseur, const TCommande& commande, const QS
                          .arg(QLatin1String(Programme), commande.Nom, analyseur.positionalArguments().join(u' '))};
 }
 
+// The data folder of the installed station, as its launcher chooses it.
+QString DossierStation()
+{
+    const QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
+    const QString donnees = QDir::isAbsolutePath(xdg) ? xdg : qEnvironmentVariable("HOME") + QStringLiteral("/.local/share");
+    return QDir::cleanPath(donnees + QStringLiteral("/veilleur"));
+}
+
+// The journal named, else "Log.dat" of the current folder, else that of the
+// installed station, which is said: an auditor must know what was read.
 QString Fichier(const QCommandLineParser& analyseur)
 {
     const QStringList p = analyseur.positionalArguments();
-    return p.isEmpty() ? QString::fromLatin1(NomFichierLog) : p.first();
+    if (!p.isEmpty())
+        return p.first();
+    const QString ici = QString::fromLatin1(NomFichierLog);
+    if (QFileInfo(ici).exists() || QFileInfo(ici).isSymLink())
+        return ici;
+    const QString station = DossierStation() + u'/' + ici;
+    std::fprintf(stderr, "%s: no %s in the current folder; reading %s\n", Programme, NomFichierLog,
+                 station.toLocal8Bit().constData());
+    return station;
 }
 
 EUsage Invalide(const QString& option, const QString& valeur, const QString& attendu)
@@ -182,7 +205,8 @@ const TCommande CommandeExport{
     QStringLiteral("export"),
     QStringLiteral("Writes every entry of the journal, oldest first, as CSV (RFC 4180, UTF-8, a header row) "
                    "or JSON Lines: index, code, event name, ISO date, day count, origin, the two attributes, "
-                   "the extra information and the three values."),
+                   "the extra information and the three values; then the source name of the origin when the station's "
+                   "Config.set is beside the journal."),
     {OptionFormat, OptionLangue,
      QCommandLineOption({QStringLiteral("depuis")}, QStringLiteral("Only entries dated from this ISO date or date-time."),
                         QStringLiteral("date")),
@@ -223,7 +247,13 @@ int Exporter(const QCommandLineParser& a)
         return Erreur(lecteur.Erreur());
     std::string entete;
     format.EnTete(entete);
-    TExportEnBlocs exportation(format, filtre);
+    // The source names, when the station's configuration is beside its journal.
+    std::optional<TSourcesJournal> sources = TSourcesJournal::Charger(lecteur.Chemin());
+    if (sources) {
+        sources->PreparerExport(format.Format());
+        sources->CompleterEnTete(entete);
+    }
+    TExportEnBlocs exportation(format, filtre, 0, sources ? &*sources : nullptr);
     const TExportEnBlocs::TResultat resultat = Ecrire(entete)
         ? exportation.Exporter(lecteur, [](const char* octets, std::size_t n) { return Ecrire(octets, n); })
         : TExportEnBlocs::TResultat::ErreurEcriture;
@@ -273,10 +303,12 @@ int Verifier(const QCommandLineParser& a)
 
 const TCommande CommandeTendance{
     QStringLiteral("tendance"),
-    QStringLiteral("For each origin, over a window ending at the latest date: the number of entries, first and last dates, "
-                   "the lowest Valeur1 (insulation resistance) and the latest Valeur2 (threshold); with at least 10 entries "
-                   "and Valeur1 falling, its least-squares slope in kOhm per hour and the estimated time until it reaches "
-                   "the threshold."),
+    QStringLiteral("For each device, over a window ending at the latest date: its source name (from the Config.set beside "
+                   "the journal), the number of entries, first and last dates, the lowest insulation resistance and the "
+                   "latest alarm threshold; the date when the resistance first fell below the threshold in the window or, "
+                   "when it has not, with at least 10 entries since the last clock change or gap and the resistance "
+                   "falling, its least-squares slope in kOhm per hour and an estimate of when it will reach the "
+                   "threshold. Clock changes and gaps in the window are named."),
     {QCommandLineOption({QStringLiteral("fenetre")}, QStringLiteral("Length of the window: 24h (default), 90m, 7d, 3600s..."),
                         QStringLiteral("duree"), QStringLiteral("24h")),
      OptionOrigine}};
@@ -289,7 +321,8 @@ int Tendance(const QCommandLineParser& a)
     if (!lecteur.Ouvrir())
         return Erreur(lecteur.Erreur());
     std::string texte;
-    if (!TendanceJournal::Rapport(lecteur, fenetre, a.value(QStringLiteral("fenetre")).toStdString(), origine, texte))
+    if (!TendanceJournal::Rapport(lecteur, fenetre, a.value(QStringLiteral("fenetre")).toStdString(), origine, texte,
+                                  TSourcesJournal::Charger(lecteur.Chemin())))
         return Erreur(lecteur.Erreur());
     return Terminer(Ecrire(texte)) ? SortieSucces : ErreurSortie();
 }
@@ -349,14 +382,22 @@ int Suivre(const QCommandLineParser& a)
 QString AideGenerale()
 {
     return QStringLiteral(
-        "Usage: veilleur-journal <command> [options] [fichier]\n"
-        "Reads the station's event journal (default: Log.dat in the current folder); never writes it.\n\n"
+        "Usage: veilleur-journal COMMAND [OPTION]... [FILE]\n"
+        "  or:  veilleur-journal --help | --version\n"
+        "Reads the supervisor station's event journal \"Log.dat\" for audits and other systems;\n"
+        "never writes it. FILE defaults to Log.dat in the current folder, else to the one in the\n"
+        "installed station's data folder ($XDG_DATA_HOME/veilleur or ~/.local/share/veilleur),\n"
+        "which is then named on standard error.\n\n"
         "Commands:\n"
         "  export     every entry as CSV or JSON Lines, with filters\n"
         "  suivre     prints new entries as the station appends them\n"
         "  verifier   checks the journal for damage (exit status 1 when found)\n"
-        "  tendance   trend of each origin's insulation resistance over a window\n\n"
-        "veilleur-journal <command> --help describes each command.\n"
+        "  tendance   each device's lowest insulation resistance, its threshold, and when it\n"
+        "             was or will be reached, over a window\n\n"
+        "Options:\n"
+        "  -h, --help       show this help and exit\n"
+        "  -V, --version    show the version and exit\n\n"
+        "veilleur-journal COMMAND --help describes each command and its options.\n\n"
         "Exit status: 0 done, 1 damage found, 2 usage or file error.\n");
 }
 
@@ -373,7 +414,11 @@ int Executer(int argc, char* argv[])
     const QString nom = arguments.takeFirst();
     if (nom == u"--help" || nom == u"-h" || nom == u"help") {
         std::fputs(AideGenerale().toLocal8Bit().constData(), stdout);
-        return SortieSucces;
+        return Terminer(true) ? SortieSucces : ErreurSortie();
+    }
+    if (nom == u"--version" || nom == u"-V") {
+        std::printf("%s (Orvane.PC) %s\n", Programme, VEILLEUR_VERSION_TEXTE);
+        return Terminer(true) ? SortieSucces : ErreurSortie();
     }
     struct TEntree {
         const TCommande& Commande;
@@ -402,6 +447,8 @@ int Executer(int argc, char* argv[])
             return Erreur(e.Texte);
         }
     }
+    if (nom.startsWith(u'-'))
+        return Erreur(QStringLiteral("%1: unknown option \"%2\"; see %1 --help.").arg(QLatin1String(Programme), nom));
     return Erreur(QStringLiteral("%1: unknown command \"%2\"; the commands are export, suivre, verifier and tendance.")
                       .arg(QLatin1String(Programme), nom));
 }

@@ -1,5 +1,7 @@
 #include "journal/ExportEnBlocs.h"
 
+#include "journal/SourcesJournal.h"
+
 #include <algorithm>
 #include <condition_variable>
 #include <cstring>
@@ -17,7 +19,8 @@ struct TBloc {
     // Not zeroed: only the bytes read and the lines made are used. Lines get
     // room for the longest line of every record, so none is ever cut.
     std::unique_ptr<char[]> Entrees{new char[size_t(TExportEnBlocs::EnregistrementsParBloc * TailleEntreeLog)]};
-    std::unique_ptr<char[]> Lignes{new char[size_t(TExportEnBlocs::EnregistrementsParBloc * TExportJournal::LongueurMaxLigne)]};
+    static constexpr int LongueurMax = TExportJournal::LongueurMaxLigne + TSourcesJournal::LongueurMaxChamp;
+    std::unique_ptr<char[]> Lignes{new char[size_t(TExportEnBlocs::EnregistrementsParBloc * LongueurMax)]};
     qint64 Nb = 0;
     qint64 PremierIndex = 0;
     std::size_t Taille = 0;  // bytes of lines
@@ -118,7 +121,7 @@ void EcrireLesPrets(TPartage& partage)
 // itself (so that its records are still in its processor's cache when it
 // makes their lines), makes its lines, then writes whatever blocks are ready
 // in file order.
-void Ouvrier(TPartage& partage, TExportJournal format, const TFiltreJournal& filtre)
+void Ouvrier(TPartage& partage, TExportJournal format, const TFiltreJournal& filtre, const TSourcesJournal* sources)
 {
     while (TBloc* bloc = Prendre(partage)) {
         Lire(partage, *bloc);
@@ -127,8 +130,11 @@ void Ouvrier(TPartage& partage, TExportJournal format, const TFiltreJournal& fil
         for (qint64 i = 0; i < bloc->Nb; ++i) {
             // Copied out: records in a byte run are not aligned for doubles.
             std::memcpy(static_cast<void*>(&entree), bloc->Entrees.get() + i * TailleEntreeLog, TailleEntreeLog);
-            if (filtre.Garde(entree))
-                p = format.Ligne(p, entree, bloc->PremierIndex + i);
+            if (!filtre.Garde(entree))
+                continue;
+            p = format.Ligne(p, entree, bloc->PremierIndex + i);
+            if (sources)
+                p = sources->CompleterLigne(p, entree.Origine);
         }
         {
             std::lock_guard verrou(partage.Mutex);
@@ -141,9 +147,11 @@ void Ouvrier(TPartage& partage, TExportJournal format, const TFiltreJournal& fil
 
 } // namespace
 
-TExportEnBlocs::TExportEnBlocs(const TExportJournal& format, const TFiltreJournal& filtre, int nbOuvriers)
+TExportEnBlocs::TExportEnBlocs(const TExportJournal& format, const TFiltreJournal& filtre, int nbOuvriers,
+                               const TSourcesJournal* sources)
     : m_format(format), m_filtre(filtre),
-      m_nbOuvriers(nbOuvriers > 0 ? nbOuvriers : int(std::clamp(std::thread::hardware_concurrency(), 1u, 8u)))
+      m_nbOuvriers(nbOuvriers > 0 ? nbOuvriers : int(std::clamp(std::thread::hardware_concurrency(), 1u, 8u))),
+      m_sources(sources)
 {
 }
 
@@ -164,11 +172,11 @@ TExportEnBlocs::TResultat TExportEnBlocs::Exporter(TLecteurJournal& lecteur,
         std::vector<std::jthread> autres;
         try {
             for (int i = 1; i < m_nbOuvriers && i < partage.NbBlocs; ++i)
-                autres.emplace_back(Ouvrier, std::ref(partage), m_format, std::cref(m_filtre));
+                autres.emplace_back(Ouvrier, std::ref(partage), m_format, std::cref(m_filtre), m_sources);
         } catch (const std::system_error&) {
             // No more threads to be had: those there are, this one included, do it all.
         }
-        Ouvrier(partage, m_format, m_filtre);
+        Ouvrier(partage, m_format, m_filtre, m_sources);
     }
     if (partage.Resultat == TResultat::ErreurLecture)
         lecteur.Echouer(partage.CodeErreur);

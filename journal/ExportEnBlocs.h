@@ -9,12 +9,16 @@
 #include <cstddef>
 #include <functional>
 
+class TSourcesJournal;
+
 class TExportEnBlocs {
 public:
     static constexpr qint64 EnregistrementsParBloc = 2048;  // 192 KiB read at a time
 
     // nbOuvriers: threads making lines, the caller's included; 0 for one per processor.
-    TExportEnBlocs(const TExportJournal& format, const TFiltreJournal& filtre, int nbOuvriers = 0);
+    // sources, when given, adds each line's source name as its last field.
+    TExportEnBlocs(const TExportJournal& format, const TFiltreJournal& filtre, int nbOuvriers = 0,
+                   const TSourcesJournal* sources = nullptr);
 
     enum class TResultat { Fait, ErreurLecture, ErreurEcriture };
 
@@ -32,5 +36,6 @@ private:
     const TExportJournal& m_format;
     TFiltreJournal m_filtre;
     int m_nbOuvriers;
+    const TSourcesJournal* m_sources;
     qint64 m_restants = 0;
 };

@@ -70,6 +70,14 @@ void TTendanceJournal::Ajouter(const TEntreeLog& e, qint64 index)
     }
     if (!std::isfinite(e.Valeur1))
         return;
+    // Below the threshold as the station raises an alarm: strictly.
+    if (std::isfinite(e.Valeur2)) {
+        s.DerniereSousSeuil = e.Valeur1 < e.Valeur2;
+        if (s.DerniereSousSeuil && !s.AvecSousSeuil) {
+            s.PremiereSousSeuil = e.DateHeure;
+            s.AvecSousSeuil = true;
+        }
+    }
     s.MinValeur1 = s.AvecValeur1 ? std::min(s.MinValeur1, e.Valeur1) : e.Valeur1;
     s.AvecValeur1 = true;
     if (m_avecRupture && index < m_rupture.Index) {
@@ -103,6 +111,8 @@ std::vector<TTendanceOrigine> TTendanceJournal::Resultats() const
         r.AvantRupture = s.AvantRupture;
         r.RuptureRecul = m_rupture.Recul;
         r.DateRupture = m_rupture.Apres;
+        r.PremiereSousSeuil = s.AvecSousSeuil ? s.PremiereSousSeuil : NAN;
+        r.DerniereSousSeuil = s.DerniereSousSeuil;
         const double n = double(s.n);
         const double denominateur = n * s.Stt - s.St * s.St;
         r.AssezDeValeurs = s.n >= NbMinPente && denominateur > 0;
@@ -123,12 +133,12 @@ std::vector<TTendanceOrigine> TTendanceJournal::Resultats() const
 }
 
 namespace {
-std::string Nombre(double v)
+std::string Kilohms(double v)
 {
     if (!std::isfinite(v))
-        return "-";
+        return "unknown";
     char t[32];
-    std::snprintf(t, sizeof t, "%.0f", v);
+    std::snprintf(t, sizeof t, "%.0f kOhm", v);
     return t;
 }
 
@@ -154,40 +164,58 @@ std::string Secondes(double jours)
     }
     return Duree(s / 3600.0);
 }
+
+// The device as the station names it, with its source.
+std::string Appareil(int origine, const std::optional<TSourcesJournal>& sources)
+{
+    std::string s = EstKMT(origine) ? "KMT " : EstQFL(origine) ? "QFL " : "device ";
+    s += std::to_string(origine);
+    if (const std::optional<QString> nom = sources ? sources->Nom(origine) : std::nullopt)
+        s += nom->isEmpty() ? std::string(" (no source name)") : " \"" + nom->toStdString() + "\"";
+    return s;
+}
 }
 
-std::string TTendanceJournal::Texte(const TTendanceOrigine& r)
+std::string TTendanceJournal::Texte(const TTendanceOrigine& r, const std::optional<TSourcesJournal>& sources)
 {
-    std::string s = "origin " + std::to_string(r.Origine) + ": " + std::to_string(r.Nombre)
-                    + (r.Nombre == 1 ? " entry from " : " entries from ") + ExportJournal::DateIso(r.Premiere)
-                    + " to " + ExportJournal::DateIso(r.Derniere) + ", lowest Valeur1 " + Nombre(r.MinValeur1)
-                    + " kOhm, latest Valeur2 " + Nombre(r.DerniereValeur2) + " kOhm; ";
+    std::string s = Appareil(r.Origine, sources) + ": " + std::to_string(r.Nombre)
+                    + (r.Nombre == 1 ? " entry from " : " entries from ") + ExportJournal::DateIso(r.Premiere) + " to "
+                    + ExportJournal::DateIso(r.Derniere) + "; lowest resistance " + Kilohms(r.MinValeur1)
+                    + ", threshold " + Kilohms(r.DerniereValeur2);
+    if (std::isfinite(r.PremiereSousSeuil)) {
+        s += ", reached " + ExportJournal::DateIso(r.PremiereSousSeuil);
+        if (!r.DerniereSousSeuil)
+            s += ", above it again at the last entry";
+        return s + "\n";
+    }
+    s += ", not reached";
     if (r.PenteConnue) {
-        char pente[48];
-        std::snprintf(pente, sizeof pente, "slope %.1f kOhm/h, ", r.PenteKOhmParHeure);
+        char pente[64];
+        std::snprintf(pente, sizeof pente, "; falling %.1f kOhm/h", -r.PenteKOhmParHeure);
         s += pente;
         if (r.HeuresAvantSeuil <= 0) {
-            s += "threshold already reached";
+            s += ", the fitted trend is already below the threshold";
         } else {
-            s += "threshold in about " + Duree(r.HeuresAvantSeuil);
+            s += ", estimated to reach it in about " + Duree(r.HeuresAvantSeuil);
             const std::string quand = ExportJournal::DateIso(r.DerniereAjustee + r.HeuresAvantSeuil / 24.0);
             if (!quand.empty())
                 s += " (around " + quand + ")";
         }
     } else if (r.AssezDeValeurs && !r.Baisse) {
-        s += "Valeur1 not falling";
+        s += "; resistance not falling";
     } else if (r.AvantRupture) {
-        s += std::string("not enough data since the ") + (r.RuptureRecul ? "clock change" : "gap") + " at "
+        s += std::string("; not enough data since the ") + (r.RuptureRecul ? "clock change" : "gap") + " at "
              + ExportJournal::DateIso(r.DateRupture);
     } else {
-        s += "not enough data";
+        s += "; not enough data for an estimate";
     }
     return s + "\n";
 }
 
 namespace TendanceJournal {
 
-bool Rapport(TLecteurJournal& lecteur, double fenetreJours, const std::string& libelle, int origine, std::string& texte)
+bool Rapport(TLecteurJournal& lecteur, double fenetreJours, const std::string& libelle, int origine, std::string& texte,
+             const std::optional<TSourcesJournal>& sources)
 {
     // The dates in file order first: the window ends at the latest one, and
     // the fit starts after the last break.
@@ -224,9 +252,9 @@ bool Rapport(TLecteurJournal& lecteur, double fenetreJours, const std::string& l
         return false;
     const auto resultats = tendance.Resultats();
     if (resultats.empty())
-        texte += "no entry for this origin: not enough data\n";
+        texte += "no entry for this device: not enough data\n";
     for (const TTendanceOrigine& r : resultats)
-        texte += TTendanceJournal::Texte(r);
+        texte += TTendanceJournal::Texte(r, sources);
     return true;
 }
 

@@ -6,8 +6,10 @@
 // clock is set back, and jump when it is set forward. File order is the order
 // of time; the fit keeps to the entries after the last such break.
 #include "data/JournalLog.h"
+#include "journal/SourcesJournal.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,8 @@ struct TTendanceOrigine {
     bool AvantRupture = false;     // some entries of the window were left out of the fit by a break
     bool RuptureRecul = false;     // that break: the clock set back, else a gap
     double DateRupture = 0;        // the date after that break
+    double PremiereSousSeuil = 0;  // first entry of the window below its threshold (strictly), or NaN
+    bool DerniereSousSeuil = false;  // the last entry with both values was below it
 };
 
 class TTendanceJournal {
@@ -75,8 +79,8 @@ public:
     // Origins that had entries, in increasing order.
     std::vector<TTendanceOrigine> Resultats() const;
 
-    // One line per origin for the operator.
-    static std::string Texte(const TTendanceOrigine& t);
+    // One line per device for an auditor, with its source name when known.
+    static std::string Texte(const TTendanceOrigine& t, const std::optional<TSourcesJournal>& sources = std::nullopt);
 
 private:
     struct TSommes {
@@ -88,6 +92,9 @@ private:
         bool AvecValeur2 = false;
         bool AvantRupture = false;
         double DerniereAjustee = 0;
+        double PremiereSousSeuil = 0;
+        bool AvecSousSeuil = false;
+        bool DerniereSousSeuil = false;
         // Least squares of Valeur1 on time, in hours from the window start.
         qint64 n = 0;
         double St = 0, Sv = 0, Stt = 0, Stv = 0;
@@ -103,7 +110,9 @@ namespace TendanceJournal {
 
 // The whole report over the file: the window of fenetreJours (named libelle)
 // ending at the latest date, the breaks within it, then one line per origin
-// (only `origine` when it is 0..255). False on a read error (lecteur.Erreur()).
-bool Rapport(TLecteurJournal& lecteur, double fenetreJours, const std::string& libelle, int origine, std::string& texte);
+// (only `origine` when it is 0..255), named with their sources when known.
+// False on a read error (lecteur.Erreur()).
+bool Rapport(TLecteurJournal& lecteur, double fenetreJours, const std::string& libelle, int origine, std::string& texte,
+             const std::optional<TSourcesJournal>& sources = std::nullopt);
 
 } // namespace TendanceJournal

@@ -11,6 +11,8 @@ paquets+=(libmodbus-dev python3-pymodbus socat)
 paquets+=(xvfb xdotool x11-utils imagemagick desktop-file-utils appstream dpkg-dev)
 # Password hashes (yescrypt) of the users file.
 paquets+=(libcrypt-dev)
+# Manual pages made from the programs' --help, and Debian's package checks.
+paquets+=(help2man lintian)
 # End-to-end tests (sped-up clock) and fuzzing.
 paquets+=(libfaketime clang libclang-rt-14-dev)
 manquants=()

@@ -37,8 +37,40 @@ for t in 16 22 24 32 48 64 128 256; do
         || echec "icon $t x $t missing or of the wrong size"
 done
 
-# --- No graphical session: one clear sentence, not a toolkit error --------------------
+# --- What Debian asks: manual pages, doc files, completion ----------------------------
+for page in $nom veilleur-journal; do
+    f=$usr/share/man/man1/$page.1.gz
+    gzip -t "$f" 2>/dev/null || echec "no gzipped manual page for $page"
+    sections=$(zcat "$f" | sed -n 's/^\.SH "\?\([^"]*\)"\?$/\1/p' | tr '\n' ,)
+    case $sections in NAME,SYNOPSIS,DESCRIPTION,OPTIONS,*) ;; *) echec "manual page of $page: sections $sections" ;; esac
+    zcat "$f" | grep -qF "$page \\- " || echec "manual page of $page has no one-line summary"
+done
+zcat "$usr/share/man/man1/veilleur-journal.1.gz" | grep -q '^\.SH FIELDS' || echec "the journal tool's page lacks its fields"
+for champ in index code evenement date jours origine attribut1 infos valeur1 valeur2 valeur3 source; do
+    zcat "$usr/share/man/man1/veilleur-journal.1.gz" | grep -q "^\.B.* $champ\b" || echec "the field $champ is not documented"
+done
+head -1 "$usr/share/doc/$nom/copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+    || echec "copyright not in the machine-readable format"
+version=$("$usr/bin/veilleur-journal" --version | sed 's/.* //')
+zcat "$usr/share/doc/$nom/changelog.Debian.gz" | head -1 | grep -q "^$nom ($version-[0-9]*) " \
+    || echec "changelog.Debian.gz is not that of version $version"
+# completer <words...>: what bash offers for the last word.
+completer() {
+    bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _veilleur_journal; echo "${COMPREPLY[*]}"' \
+        _ "$usr/share/bash-completion/completions/veilleur-journal" veilleur-journal "$@"
+}
+[ "$(completer ex)" = export ] || echec "no completion of the command"
+[ "$(completer tendance --)" = "--help --fenetre --origine" ] || echec "completion of tendance: $(completer tendance --)"
+[ "$(completer export --format '')" = "csv json" ] || echec "no completion of --format"
+
+# --- Options: answered without a display, nothing started or made ---------------------
 sans_affichage=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME="$tmp/home")
+"${sans_affichage[@]}" "$usr/bin/$nom" --help | grep -q "^Usage: $nom " || echec "launcher: no --help"
+[ "$("${sans_affichage[@]}" "$usr/bin/$nom" --version)" = "$nom (Orvane.PC) $version" ] || echec "launcher: wrong --version"
+if (cd "$tmp" && "${sans_affichage[@]}" "$usr/bin/$nom" --bogus 2>/dev/null); then echec "launcher took --bogus"; fi
+[ ! -e "$tmp/home" ] && [ ! -e "$tmp/--bogus" ] || echec "the launcher made a folder for an unknown option"
+
+# --- No graphical session: one clear sentence, not a toolkit error --------------------
 for commande in "$usr/bin/$nom" "$racine/scripts/demarrer.sh"; do
     if "${sans_affichage[@]}" "$commande" >"$tmp/sortie" 2>&1; then echec "$commande started without a display"; fi
     [ "$(wc -l <"$tmp/sortie")" -eq 1 ] && grep -q "graphical session" "$tmp/sortie" && grep -q "xvfb-run" "$tmp/sortie" \
@@ -74,6 +106,21 @@ anglais() { [ "$(od -An -tu1 -j8 -N1 "$dossier/Config.set" 2>/dev/null | tr -d '
 
 lancer
 [ -d "$dossier" ] || echec "data folder not made"
+# A second start on the folder: one sentence, a box for the operator, then it ends.
+(cd / && exec env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_DATA_HOME HOME="$tmp/home" "$usr/bin/$nom") \
+    >/dev/null 2>"$tmp/seconde.log" &
+seconde=$!
+attendre 30 xdotool search --onlyvisible --pid "$seconde" >/dev/null 2>&1 || echec "no message box from a second station"
+grep -qx "Veilleur: a station already runs in $dossier (process $station); only one station may use a folder." \
+    "$tmp/seconde.log" || { cat "$tmp/seconde.log" >&2; echec "no sentence from a second station"; }
+# No window manager: the keyboard goes to the window under the pointer.
+boite=$(xdotool search --onlyvisible --pid "$seconde" | tail -1)
+xdotool mousemove --window "$boite" 20 20 sleep 0.5 key Return
+attendre 20 eval '! kill -0 "$seconde" 2>/dev/null || [ "$(cut -d" " -f3 "/proc/$seconde/stat")" = Z ]' \
+    || echec "the second station's box did not close on Return"
+code=0; wait "$seconde" || code=$?
+[ "$code" -eq 1 ] || echec "a second station ended with status $code"
+kill -0 "$station" || echec "the first station stopped"
 langues "$tmp/francais.rgb"
 xdotool mousemove 50 716 click 1   # "English"
 attendre 20 anglais || echec "Config.set not written in the data folder on a language click"

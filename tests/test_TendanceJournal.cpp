@@ -69,13 +69,14 @@ TEST_F(TendanceJournal, PreAlarmsOfDevice26ForetellItsFirstAlarm)
     TResultatProgramme sortie = LancerProgramme(QStringLiteral(VEILLEUR_JOURNAL_PROGRAMME), {"tendance"});
     EXPECT_EQ(sortie.Code, 0);
     const QString texte = QString::fromUtf8(sortie.Sortie);
-    EXPECT_TRUE(texte.startsWith("window 24h ending 2024-03-15T06:06:40.000\norigin 26: " + QString::number(r.Nombre)
-                                 + " entries from 2024-03-15T06:05:18.000 to 2024-03-15T06:06:40.000, lowest Valeur1 "))
+    EXPECT_TRUE(texte.startsWith("window 24h ending 2024-03-15T06:06:40.000\nKMT 26: " + QString::number(r.Nombre)
+                                 + " entries from 2024-03-15T06:05:18.000 to 2024-03-15T06:06:40.000; lowest resistance "))
         << sortie.Sortie.constData();
-    EXPECT_TRUE(texte.contains(QStringLiteral("slope %1 kOhm/h, threshold in about ").arg(r.PenteKOhmParHeure, 0, 'f', 1)))
+    EXPECT_TRUE(texte.contains(QStringLiteral("not reached; falling %1 kOhm/h, estimated to reach it in about ")
+                                   .arg(-r.PenteKOhmParHeure, 0, 'f', 1)))
         << sortie.Sortie.constData();
     sortie = LancerProgramme(QStringLiteral(VEILLEUR_JOURNAL_PROGRAMME), {"tendance", "--fenetre", "15s"});
-    EXPECT_TRUE(sortie.Sortie.endsWith("; not enough data\n")) << sortie.Sortie.constData();
+    EXPECT_TRUE(sortie.Sortie.endsWith("; not enough data for an estimate\n")) << sortie.Sortie.constData();
 }
 
 TEST_F(TendanceJournal, RisingOrFlatResistanceGivesNoEstimate)
@@ -98,7 +99,7 @@ TEST_F(TendanceJournal, RisingOrFlatResistanceGivesNoEstimate)
     EXPECT_EQ(r[0].MinValeur1, 200);
     EXPECT_TRUE(r[0].AssezDeValeurs);
     EXPECT_FALSE(r[0].PenteConnue);
-    EXPECT_TRUE(TTendanceJournal::Texte(r[0]).ends_with("Valeur1 not falling\n"));
+    EXPECT_TRUE(TTendanceJournal::Texte(r[0]).ends_with("resistance not falling\n"));
 }
 
 namespace {
@@ -136,7 +137,7 @@ TChute Chute(double heuresReelles, double reelSaut = -1, double sautJours = 0)
 
 double MinutesAvantSeuil(const std::string& texte)
 {
-    const QRegularExpression forme(QStringLiteral("threshold in about ([0-9.]+) (min|h)"));
+    const QRegularExpression forme(QStringLiteral("estimated to reach it in about ([0-9.]+) (min|h)"));
     const QRegularExpressionMatch m = forme.match(QString::fromStdString(texte));
     if (!m.hasMatch())
         return NAN;
@@ -169,7 +170,7 @@ TEST_F(TendanceJournal, ClockStepsAreNamedAndTheFitKeepsToTheLastSegment)
               0u) << texte;
     double verite = (c.ValeurFinale - Seuil) / -PenteVraie * 60.0;
     EXPECT_NEAR(MinutesAvantSeuil(texte), verite, 0.2 * verite) << texte;
-    EXPECT_NE(texte.find("slope -180.0 kOhm/h"), std::string::npos) << texte;
+    EXPECT_NE(texte.find("falling 180.0 kOhm/h"), std::string::npos) << texte;
     EXPECT_NE(texte.find("(around 2026-10-25T03:16:40"), std::string::npos) << "after the last fitted entry: " << texte;
 
     // The check tells the step from damage.
