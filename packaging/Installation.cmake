@@ -62,15 +62,17 @@ find_program(HELP2MAN help2man REQUIRED)
 function(page_de_manuel nom commande dependance resume)
   set(page ${CMAKE_BINARY_DIR}/man/${nom}.1)
   set(inclusion)
+  set(source_inclusion)
   if(EXISTS ${VEILLEUR_PAQUETAGE}/${nom}.h2m)
     set(inclusion --include=${VEILLEUR_PAQUETAGE}/${nom}.h2m)
+    set(source_inclusion ${VEILLEUR_PAQUETAGE}/${nom}.h2m)
   endif()
   add_custom_command(OUTPUT ${page}.gz
                      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
                      COMMAND ${HELP2MAN} --no-info --no-discard-stderr --section=1 --name=${resume}
                              ${inclusion} --output=${page} ${commande}
                      COMMAND gzip -9nf ${page}
-                     DEPENDS ${dependance} ${VEILLEUR_PAQUETAGE}/${nom}.h2m
+                     DEPENDS ${dependance} ${source_inclusion}
                      VERBATIM)
   set(fichiers_paquet ${fichiers_paquet} ${page}.gz PARENT_SCOPE)
   install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
@@ -84,7 +86,7 @@ function(pages_de_manuel_autres)
   set(fichiers_paquet)
   if(TARGET veilleur-simulateur)
     page_de_manuel(veilleur-simulateur $<TARGET_FILE:veilleur-simulateur> veilleur-simulateur
-                   "simulate the Orvane.PC station's insulation monitors on a serial line")
+                   "simulate the Orvane.PC station's KMT and QFL8 devices on a Modbus line")
   endif()
   add_custom_target(pages_de_manuel_autres ALL DEPENDS ${fichiers_paquet})
 endfunction()

@@ -435,7 +435,7 @@ TEST(ImagePlot, KmtHistoryAcrossClockStepsNeverFolds)
     TInfosKMT infos;
     TFrameKMT ecran;
     ecran.ChangerLangue(LangueFrancais);
-    ecran.Initialiser(&infos);
+    ecran.Initialiser(infos);
     auto* onglets = ecran.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
     onglets->setCurrentIndex(2);  // history
     ecran.show();
@@ -458,7 +458,7 @@ TEST(ImagePlot, KmtHistoryAcrossClockStepsNeverFolds)
         r->HistRSeuil[k] = 50;
     };
     auto afficher = [&](const char* capture) {
-        ecran.Actualiser(r.get());
+        ecran.Actualiser(*r);
         QTest::qWait(50);
         if (const QString dossier = qEnvironmentVariable("VEILLEUR_CAPTURES"); !dossier.isEmpty())
             ImageAffichee(*onglets->currentWidget()).save(dossier + QStringLiteral("/%1.png").arg(capture));

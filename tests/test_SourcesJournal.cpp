@@ -65,8 +65,9 @@ TEST(SourcesJournal, FieldAddedLastToEveryLineEvenTheLongest)
             champ5 = "\"" + champ5.replace("\"", "\\\"").replace("\x01", "\\u0001") + "\"";
         const QByteArray champ6 = "\"Salle, 2\"";  // quoted in CSV for its comma
         // Longer than a line without the field may be: the blocks must make room for it.
-        if (!csv)
+        if (!csv) {
             EXPECT_GT(avec[0].size(), TExportJournal::LongueurMaxLigne);
+        }
         for (int i = 0; i < 5000; ++i) {
             const QByteArray champ = i % 4 == 3 ? QByteArray(csv ? "" : "null") : i % 4 == 2 ? champ6 : champ5;
             const QByteArray attendue = sans[i].chopped(1) + (csv ? "," : ",\"source\":") + champ + (csv ? "\r" : "}");
