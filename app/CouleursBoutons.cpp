@@ -5,6 +5,11 @@
 TCouleursBouton CouleursBouton(const TDonneesKMT& donnees)
 {
     TCouleursBouton c;
+    if (donnees.EtatCom == ComPerdue) {
+        c.Face = CouleurPerdu;
+        c.Texte = CouleurTextePerdu;
+        return c;
+    }
     c.Texte = donnees.Present ? CouleursSysteme::TexteBouton : CouleursSysteme::OmbreBouton;
     if (donnees.Alarme)
         c.Face = CouleurAlarme;
@@ -20,7 +25,10 @@ TEtatBandeau CalculerBandeau(const Tableau1<TDonneesKMT, NbSources>& donnees)
     TEtatBandeau etat;
     for (int i = 1; i <= NbSources; ++i) {
         etat.Boutons[i] = CouleursBouton(donnees[i]);
-        if (donnees[i].PreAlarme || donnees[i].Alarme)
+        const TDonneesKMT& d = donnees[i];
+        // Acknowledged faults stay visible but silent; a new one starts
+        // unacknowledged and sounds again.
+        if ((d.PreAlarme && !d.PreAlarmeAcquittee) || (d.Alarme && !d.AlarmeAcquittee) || d.EtatCom == ComPerdue)
             etat.AlarmeEnCours = true;
     }
     return etat;

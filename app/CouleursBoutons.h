@@ -7,6 +7,9 @@
 
 inline const QColor CouleurAlarme(255, 0, 0);
 inline const QColor CouleurPreAlarme(240, 240, 0);
+// A lost device: its state is unknown, whatever it last reported.
+inline const QColor CouleurPerdu(128, 128, 128);
+inline const QColor CouleurTextePerdu(255, 255, 255);
 
 struct TCouleursBouton {
     QColor Face;
@@ -15,11 +18,13 @@ struct TCouleursBouton {
 
 struct TEtatBandeau {
     Tableau1<TCouleursBouton, NbSources> Boutons;
-    // Some device shows a pre-alarm or an alarm: the beep sounds.
+    // Some device shows a pre-alarm or an alarm it has not had acknowledged,
+    // or is lost: the beep sounds.
     bool AlarmeEnCours = false;
 };
 
-// Alarm wins over pre-alarm; an absent device keeps a greyed caption whatever
-// its face colour. The caller holds the read lock of the records.
+// Alarm wins over pre-alarm, acknowledged or not; an absent device keeps a
+// greyed caption whatever its face colour; a lost device is grey with a white
+// caption. The caller holds the read lock of the records.
 TCouleursBouton CouleursBouton(const TDonneesKMT& donnees);
 TEtatBandeau CalculerBandeau(const Tableau1<TDonneesKMT, NbSources>& donnees);

@@ -7,6 +7,8 @@
 #include "data/DateVeilleur.h"
 #include "data/ErreurVeilleur.h"
 #include "data/VerrouDonnees.h"
+#include "devices/CadreKMT.h"
+#include "liaison/ConfigReseau.h"
 #include "platform/MessagesFenetre.h"
 #include "platform/RapportErreurs.h"
 #include "platform/Son.h"
@@ -18,7 +20,9 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -59,6 +63,15 @@ TFormVeilleur::TFormVeilleur(std::unique_ptr<TSon> son, const QString& nomEvenem
     m_donnees = std::make_unique<Tableau1<TDonneesKMT, NbSources>>();
     m_generateur = std::make_unique<TGenerateurDemo>(*m_verrou, *m_donnees, m_compteurDemo,
                                                      [this](const TEntreeLog& entree) { EnvoyerLog(this, entree); });
+    m_station = std::make_unique<TStationDirecte>(TStationDirecte::TEnvironnement{
+        .Verrou = *m_verrou,
+        .Donnees = *m_donnees,
+        .Generateur = *m_generateur,
+        .Utilisateur = m_utilisateurCourant,
+        .Mode = m_modeCourant,
+        .Journaliser = [this](const TEntreeLog& entree) { EnvoyerLog(this, entree); },
+        .Resultat = [this](const TResultatCommande& r) { MontrerResultatCommande(r); },
+    });
     if (!m_son)
         m_son = std::make_unique<TSonSysteme>();
 
@@ -84,12 +97,14 @@ TFormVeilleur::TFormVeilleur(std::unique_ptr<TSon> son, const QString& nomEvenem
         .Mode = m_modeCourant,
         .Signaler = [this](const QString& texte) { SignalerPlusTard(texte); },
         .EcranLibere = [this] { TraiterRequetesEnAttente(); },
+        .Commandes = m_station.get(),
     });
 
     // The stored language (the loader reads one outside 0..2 as French), then
     // the home screen in it.
     m_langue = ChargerConfig() ? ConfigSet.Langue : LangueFrancais;
     AppliquerLangue();
+    DemarrerStationDirecte();
     AfficherEcran(EcranAccueil, 0);
 
     // The timers run from creation.
@@ -104,6 +119,10 @@ TFormVeilleur::TFormVeilleur(std::unique_ptr<TSon> son, const QString& nomEvenem
     regler(m_timerMonitoringData, "TimerMonitoringData", 1000, &TFormVeilleur::TimerMonitoringDataTimer);
     regler(m_timerDemo, "TimerDemo", 2000, &TFormVeilleur::TimerDemoTimer);
     regler(m_timerBeep, "TimerBeep", 5000, &TFormVeilleur::TimerBeepTimer);
+    // Live devices (or a network file that cannot be used) leave no room for
+    // the demonstration.
+    if (!m_station->Demonstration())
+        m_timerDemo.stop();
     m_relanceDemo.setParent(this);
     m_relanceDemo.setObjectName(QStringLiteral("TimerRelanceDemo"));
     m_relanceDemo.setSingleShot(true);
@@ -151,6 +170,8 @@ void TFormVeilleur::FormCloseQuery()
     m_timerDemo.stop();
     m_timerBeep.stop();
     m_relanceDemo.stop();
+    // What the devices reported up to the end reaches the journal.
+    m_station->Arreter();
     m_requetes.clear();
     m_ecrans->Detruire();
     m_disposition->DetruireBoutonsMonitoring();
@@ -388,4 +409,31 @@ void TFormVeilleur::TimerBeepTimer()
     if (m_fermee || !m_alarmeEnCours)
         return;
     JouerAlarme(*m_son);
+}
+
+// ---------------------------------------------------------------------------
+// Live devices
+
+void TFormVeilleur::DemarrerStationDirecte()
+{
+    const QString message = m_station->Demarrer(QString::fromLatin1(NomFichierReseau), ConfigSet.PortCom);
+    if (message.isEmpty())
+        return;
+    // The strip is watched as ever; no device is live and there is no demonstration.
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+    auto* boite = new QMessageBox(QMessageBox::Warning, windowTitle(), message, QMessageBox::Ok, this);
+    boite->setObjectName(QStringLiteral("BoiteReseau"));
+    boite->setAttribute(Qt::WA_DeleteOnClose);
+    boite->open();
+}
+
+void TFormVeilleur::MontrerResultatCommande(const TResultatCommande& resultat)
+{
+    if (m_fermee)
+        return;
+    if (auto* kmt = qobject_cast<TFrameKMT*>(EcranCourant())) {
+        kmt->MontrerResultat(resultat);
+        return;
+    }
+    m_disposition->BarreEtat().showMessage(TexteResultatCommande(resultat, m_langue), 15000);
 }

@@ -10,6 +10,7 @@
 // kept and carried out, in order, once the handler has finished.
 #include "app/DispositionFenetre.h"
 #include "app/HoteEcrans.h"
+#include "app/StationDirecte.h"
 #include "data/JournalLog.h"
 #include "data/TypesVeilleur.h"
 #include "platform/Son.h"
@@ -84,6 +85,8 @@ public:
     const TNomsAppareils& NomsAppareils() const { return m_ecrans->NomsAppareils(); }
     const TEtatsAppareils& EtatsAppareils() const { return m_ecrans->EtatsAppareils(); }
     TGenerateurDemo& Generateur() { return *m_generateur; }
+    // Live devices or demonstration, and the commands of the device screens.
+    TStationDirecte& Station() { return *m_station; }
     // Buttons of the strip, 1..62 (empty once the window has been closed).
     TBoutonAppareil* BoutonMonitoring(int index) const { return m_disposition->BoutonMonitoring(index); }
     int NbBoutons() const { return m_disposition->NbBoutons(); }
@@ -117,6 +120,13 @@ private:
     void ChangerDeLangue(int tag);
     void FormCloseQuery();
 
+    // Live mode when the network file is in the folder; its problem, if any,
+    // is shown once, without waiting.
+    void DemarrerStationDirecte();
+    // A command's outcome, on the KMT screen when it is shown, else in the
+    // status bar.
+    void MontrerResultatCommande(const TResultatCommande& resultat);
+
     // Reports an error once the current handler has returned.
     void SignalerPlusTard(const QString& texte);
     template <typename F>
@@ -128,6 +138,7 @@ private:
     std::unique_ptr<TJournalLog> m_journal;     // the named event and the access flag
     std::unique_ptr<Tableau1<TDonneesKMT, NbSources>> m_donnees;
     std::unique_ptr<TGenerateurDemo> m_generateur;
+    std::unique_ptr<TStationDirecte> m_station;
     std::unique_ptr<TSon> m_son;
 
     TLangue m_langue = LangueFrancais;

@@ -42,6 +42,9 @@ void TGenerateurDemo::Tick()
 {
     TDrapeau enCours(m_tickEnCours);
     TEcritureDonnees ecriture(m_verrou);
+    for (const TAcquit& a : m_acquits)
+        AppliquerAcquit(a.Appareil, a.Quoi);
+    m_acquits.clear();
     DecalerHistorique(m_donnees[AppareilLent]);
     DecalerHistorique(m_donnees[AppareilRapide]);
 
@@ -72,6 +75,11 @@ void TGenerateurDemo::ProduireEchantillon(int appareil, double base, int bruit, 
     r.Alarme = r.RIsolement < r.RSeuil;
     if (r.Alarme)
         r.DHDerniereAlarme = maintenant;
+    // An acknowledgement lasts as long as its condition.
+    if (!r.PreAlarme)
+        r.PreAlarmeAcquittee = false;
+    if (!r.Alarme)
+        r.AlarmeAcquittee = false;
     if (r.PreAlarme && m_envoi) {
         TEntreeLog entree;
         std::memset(static_cast<void*>(&entree), 0, sizeof(entree));
@@ -106,4 +114,38 @@ bool TGenerateurDemo::Reprendre()
         Tick();
     }
     return m_enAttente;
+}
+
+void TGenerateurDemo::Acquitter(int appareil, TAcquitAppareil quoi)
+{
+    if (appareil != AppareilLent && appareil != AppareilRapide)
+        return;
+    if (m_verrou.LectureEnCoursIci() || m_tickEnCours) {
+        m_acquits.push_back({appareil, quoi});
+        return;
+    }
+    TEcritureDonnees ecriture(m_verrou);
+    AppliquerAcquit(appareil, quoi);
+}
+
+void TGenerateurDemo::AppliquerAcquit(int appareil, TAcquitAppareil quoi)
+{
+    TDonneesKMT& r = m_donnees[appareil];
+    switch (quoi) {
+    case TAcquitAppareil::PreAlarme:
+        if (r.PreAlarme)
+            r.PreAlarmeAcquittee = true;
+        break;
+    case TAcquitAppareil::Alarme:
+        if (r.Alarme)
+            r.AlarmeAcquittee = true;
+        break;
+    case TAcquitAppareil::Klaxon:
+        // Silencing the horn: it stops and stays acknowledged.
+        if (r.Klaxon) {
+            r.Klaxon = false;
+            r.KlaxonAcquitte = true;
+        }
+        break;
+    }
 }

@@ -2,11 +2,13 @@
 // Synthetic measurements standing in for device communication: every tick
 // appends one sample to KMT devices 12 and 26, sets their indicators and
 // journals their pre-alarms, exactly as a communication layer would.
+#include "data/CommandesAppareils.h"
 #include "data/JournalLog.h"
 #include "data/TypesVeilleur.h"
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class TVerrouDonnees;
 
@@ -53,6 +55,12 @@ public:
     bool Reprendre();
     int TicksEnAttente() const { return m_enAttente ? 1 : 0; }
 
+    // An operator's acknowledgement, honoured as a device would: the
+    // condition's acknowledged flag is set while it lasts and cleared when it
+    // ends; a condition that is not on is left alone. Applied at once, or at
+    // the next tick when this thread holds the read lock.
+    void Acquitter(int appareil, TAcquitAppareil quoi);
+
     const TAleatoire& Aleatoire() const { return m_aleatoire; }
 
 private:
@@ -66,6 +74,13 @@ private:
     Horloge m_horloge;
     Horloge m_horlogeMonotone;
     TAleatoire m_aleatoire;
+    void AppliquerAcquit(int appareil, TAcquitAppareil quoi);
+
+    struct TAcquit {
+        int Appareil;
+        TAcquitAppareil Quoi;
+    };
+    std::vector<TAcquit> m_acquits;
     bool m_enAttente = false;
     bool m_tickEnCours = false;
 };

@@ -29,6 +29,7 @@ THoteEcrans::THoteEcrans(const TEnvironnement& environnement)
     m_nomsAppareils.Handle = fenetre;
     m_infosConfiguration.Handle = fenetre;
     m_infosKMT.Handle = fenetre;
+    m_infosKMT.Commandes = m_env.Commandes;
     m_infosQFL.Handle = fenetre;
     m_infosRecherche.Handle = fenetre;
 }

@@ -18,6 +18,7 @@
 class QButtonGroup;
 class QObject;
 class QWidget;
+class TCommandesAppareils;
 class TFrameEnhanced;
 class TVerrouDonnees;
 
@@ -38,6 +39,8 @@ public:
         std::function<void(const QString&)> Signaler;
         // Runs, queued, when the screen leaves one of its busy handlers.
         std::function<void()> EcranLibere;
+        // What the device screens' controls act through.
+        TCommandesAppareils* Commandes = nullptr;
     };
 
     explicit THoteEcrans(const TEnvironnement& environnement);

@@ -40,6 +40,7 @@ void RemplirVueDEnsemble(TVerrouDonnees& verrou, const Tableau1<TDonneesKMT, NbS
     for (int i = 1; i <= NbSources; ++i) {
         const TDonneesKMT& d = donnees[i];
         etats.Present[i] = d.Present;
+        etats.Perdu[i] = d.EtatCom == ComPerdue;
         if (d.Present) {
             etats.RIsolement[i] = d.RIsolement;
             etats.RMin[i] = d.RMin;

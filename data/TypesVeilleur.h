@@ -102,12 +102,16 @@ struct TInfosAccueil {
 
 // The return target starts at the home screen so that a device screen's quit
 // always leads somewhere, even before any general screen opened it.
+class TCommandesAppareils;
+
 struct TInfosKMT {
     QObject* Handle = nullptr;
     std::int32_t NumAppareil = 0;
     std::int32_t EcranRetour = EcranAccueil;
     std::int32_t AppareilRetour = 1;
     QString NomAppareil;
+    // What the screen's controls act through; null: they act on nothing.
+    TCommandesAppareils* Commandes = nullptr;
 };
 
 struct TInfosQFL {
@@ -142,12 +146,15 @@ struct TEtatsAppareils {
     Tableau1<std::uint16_t, NbSources> RSeuil{};
     Tableau1<bool, NbSources> PreAlarme{};
     Tableau1<bool, NbSources> Alarme{};
+    // Communication with the device is lost: its values are of unknown age.
+    Tableau1<bool, NbSources> Perdu{};
 };
 
 struct TConfigSet;
 class TVerrouDonnees;
 
 // Fills the overview blocks from the records and the configuration; takes the
-// read lock itself. Absent devices keep their last values, only Present changes.
+// read lock itself. Absent devices keep their last values, only Present changes;
+// a lost device is marked Perdu.
 void RemplirVueDEnsemble(TVerrouDonnees& verrou, const Tableau1<TDonneesKMT, NbSources>& donnees,
                          const TConfigSet& config, TNomsAppareils& noms, TEtatsAppareils& etats);

@@ -4,7 +4,9 @@
 
 #include "data/DateVeilleur.h"
 #include "devices/ImagePlot.h"
+#include "data/ConfigSet.h"
 #include "platform/MessagesFenetre.h"
+#include "sessions/Droits.h"
 #include "text/MessagesVeilleur.h"
 #include "widgets/Led.h"
 
@@ -198,6 +200,11 @@ TFrameKMT::TFrameKMT(QWidget* parent)
     ButtonLancer = NouveauControle<QPushButton>(Panel1, "ButtonLancer", QRect(192, 16, 329, 41));
     connect(ButtonLancer, &QPushButton::clicked, this, &TFrameKMT::ButtonLancerClick);
 
+    // Between the tabs and the bottom panel, seen whatever the tab.
+    LabelEtatCom = NouveauLabel(this, "LabelEtatCom", QRect(16, 529, 713, 15), Qt::AlignCenter);
+    LabelEtatCom->setFont(PoliceEcran(12, true));
+    DefinirCouleur(LabelEtatCom, QPalette::WindowText, QColor(192, 0, 0));
+
     EditsAffichage = {EditRisolement, EditRmin,      EditRseuil,      EditDHDerniereAlarme, EditRSeuilActuel,
                       EditMesure1,    EditPrealarme1, EditSeuil1,     EditMesure2,          EditPrealarme2,
                       EditSeuil2,     EditVLogiciel,  EditAdrReseau};
@@ -209,6 +216,8 @@ TFrameKMT::TFrameKMT(QWidget* parent)
 void TFrameKMT::ConstruireMesures(QWidget* page)
 {
     QFrame* panel2 = NouveauPanneau(page, "Panel2", QRect(16, 16, 673, 153));
+    Panel2 = panel2;
+    LabelMessageMesures = NouveauLabel(page, "LabelMessageMesures", QRect(16, 170, 673, 20), Qt::AlignCenter);
     const Qt::Alignment aDroite = Qt::AlignRight | Qt::AlignVCenter;
     LabelRisolement = NouveauLabel(panel2, "LabelRisolement", QRect(24, 14, 220, 24), aDroite);
     EditRisolement = NouvelEdit(panel2, "EditRisolement", QRect(256, 14, 121, 24), true);
@@ -240,10 +249,14 @@ void TFrameKMT::ConstruireMesures(QWidget* page)
     JvTransLEDPreAlarme = led("JvTransLEDPreAlarme", 475, 24);
     JvTransLEDKlaxon = led("JvTransLEDKlaxon", 475, 72);
     JvTransLEDAlarme = led("JvTransLEDAlarme", 475, 120);
-    // Acknowledging is not wired to the devices in this release.
     ButtonAcqPrealarme = NouveauControle<QPushButton>(panel3, "ButtonAcqPrealarme", QRect(512, 22, 129, 28));
     ButtonAcqKlaxon = NouveauControle<QPushButton>(panel3, "ButtonAcqKlaxon", QRect(512, 70, 129, 28));
     ButtonAcqAlarme = NouveauControle<QPushButton>(panel3, "ButtonAcqAlarme", QRect(512, 118, 129, 28));
+    connect(ButtonAcqPrealarme, &QPushButton::clicked, this, [this] { ButtonAcqClick(TAcquitAppareil::PreAlarme); });
+    connect(ButtonAcqAlarme, &QPushButton::clicked, this, [this] { ButtonAcqClick(TAcquitAppareil::Alarme); });
+    connect(ButtonAcqKlaxon, &QPushButton::clicked, this, [this] { ButtonAcqClick(TAcquitAppareil::Klaxon); });
+    for (QPushButton* b : {ButtonAcqPrealarme, ButtonAcqKlaxon, ButtonAcqAlarme})
+        b->setEnabled(false);
 
     LabelDHDerniereAlarme = NouveauLabel(panel3, "LabelDHDerniereAlarme", QRect(24, 165, 625, 16));
     EditDHDerniereAlarme = NouvelEdit(panel3, "EditDHDerniereAlarme", QRect(24, 182, 625, 24), false);
@@ -259,14 +272,17 @@ void TFrameKMT::ConstruireReglages(QWidget* page)
     LabelNvSeuil = NouveauLabel(panel6, "LabelNvSeuil", QRect(24, 76, 220, 24), aDroite);
     EditNvSeuil = NouvelEdit(panel6, "EditNvSeuil", QRect(256, 76, 121, 24), false);
     NouveauLabelUnite(panel6, 400, 76);
-    // Sending a new threshold to the devices is not part of this release.
     ButtonSetNvSeuil = NouveauControle<QPushButton>(panel6, "ButtonSetNvSeuil", QRect(472, 76, 81, 25));
     ButtonSetNvSeuil->setText(QStringLiteral("OK"));
+    ButtonSetNvSeuil->setEnabled(false);
+    connect(ButtonSetNvSeuil, &QPushButton::clicked, this, &TFrameKMT::ButtonSetNvSeuilClick);
     CheckBoxAuxSuivants = NouveauControle<QCheckBox>(panel6, "CheckBoxAuxSuivants", QRect(256, 104, 297, 17));
 
     QFrame* panel5 = NouveauPanneau(page, "Panel5", QRect(16, 168, 673, 65));
     LabelSiAlarme = NouveauLabel(panel5, "LabelSiAlarme", QRect(21, 24, 220, 17), aDroite);
     CheckBoxAutoRecherche = NouveauControle<QCheckBox>(panel5, "CheckBoxAutoRecherche", QRect(256, 24, 150, 17));
+    LabelMessageReglages = NouveauLabel(page, "LabelMessageReglages", QRect(16, 245, 673, 40), Qt::AlignCenter);
+    LabelMessageReglages->setWordWrap(true);
 }
 
 void TFrameKMT::ConstruireHistorique(QWidget* page)
@@ -401,6 +417,7 @@ void TFrameKMT::ChangerLangue(TLangue langue)
     LabelAdrReseau->setText(Texte(MsgKMTAdresseSurLeReseau, langue));
     // A button shows the stored "&&" as one "&".
     ButtonLancer->setText(Texte(MsgKMTRechercheQFL8QFL16, langue));
+    m_langue = langue;
     // Kept for the title, which is built once, when the screen opens.
     TexteNumero = Texte(MsgVueDEnsembleStringGridNumSourceN, langue);
 }
@@ -409,6 +426,7 @@ void TFrameKMT::Initialiser(const TInfosKMT& bloc)
 {
     PageControl1->setCurrentWidget(TabSheetMesures);
     HandlePrincipal = bloc.Handle;
+    Commandes = bloc.Commandes;
     NumAppareil = bloc.NumAppareil;
     EcranRetour = bloc.EcranRetour;
     AppareilRetour = bloc.AppareilRetour;
@@ -444,8 +462,9 @@ void TFrameKMT::Actualiser(const TDonneesKMT& r)
         Ecrire(EditRmin, QString::number(r.RMin));
         Ecrire(EditRseuil, QString::number(r.RSeuil));
         Ecrire(EditRSeuilActuel, QString::number(r.RSeuil));
-        // Overwritten on every tick, whatever was typed into it.
-        Ecrire(EditNvSeuil, QString::number(r.NvSeuil));
+        // Not while the operator is typing a threshold into it.
+        if (!EditNvSeuil->hasFocus() && !EditNvSeuil->isModified())
+            Ecrire(EditNvSeuil, QString::number(r.NvSeuil));
         JvTransLEDAutoTest->DefinirCouleur(r.AutoTest ? VertLed : RougeLed);
         JvTransLEDDCPlus->DefinirCouleur(r.DCPlus ? VertLed : RougeLed);
         JvTransLEDDCMoins->DefinirCouleur(r.DCMoins ? VertLed : RougeLed);
@@ -455,8 +474,10 @@ void TFrameKMT::Actualiser(const TDonneesKMT& r)
         Ecrire(EditDHDerniereAlarme, DateLongue(r.DHDerniereAlarme));
         Ecrire(EditVLogiciel, QString::number(r.VLogiciel));
     } else {
-        for (QLineEdit* edit : {EditRisolement, EditRmin, EditRseuil, EditRSeuilActuel, EditNvSeuil})
+        for (QLineEdit* edit : {EditRisolement, EditRmin, EditRseuil, EditRSeuilActuel})
             Ecrire(edit, PasDeValeur);
+        if (!EditNvSeuil->hasFocus() && !EditNvSeuil->isModified())
+            Ecrire(EditNvSeuil, PasDeValeur);
         for (TLed* led : {JvTransLEDAutoTest, JvTransLEDDCPlus, JvTransLEDDCMoins})
             led->DefinirCouleur(VertLed);
         for (TLed* led : {JvTransLEDPreAlarme, JvTransLEDKlaxon, JvTransLEDAlarme})
@@ -464,6 +485,8 @@ void TFrameKMT::Actualiser(const TDonneesKMT& r)
         Ecrire(EditDHDerniereAlarme, PasDeDateLongue);
         Ecrire(EditVLogiciel, PasDeValeur);
     }
+
+    RegimeCommandes(r);
 
     // A damaged count never reads past the history.
     const int n = std::min<int>(r.NbMesures, NbMaxMesures);
@@ -648,4 +671,94 @@ void TFrameKMT::ButtonLancerClick()
 {
     // The QFL device under this KMT device in the monitoring strip.
     PosterEcran(HandlePrincipal, EcranRecherche, NumAppareil + DecalageQFL);
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+void TFrameKMT::RegimeCommandes(const TDonneesKMT& r)
+{
+    const bool perdu = r.EtatCom == ComPerdue;
+    Ecrire(LabelEtatCom, perdu ? Texte(MsgDirectCommunicationPerdue, m_langue).arg(DateLongue(r.DHEtatCom)) : QString());
+    // The values of a lost device are of unknown age: shown greyed.
+    Panel2->setEnabled(!perdu);
+
+    const bool enLigne = r.Present && !perdu;
+    ReglerBoutonAcquit(ButtonAcqPrealarme, r.PreAlarme, r.PreAlarmeAcquittee, enLigne);
+    ReglerBoutonAcquit(ButtonAcqAlarme, r.Alarme, r.AlarmeAcquittee, enLigne);
+    ReglerBoutonAcquit(ButtonAcqKlaxon, r.Klaxon, r.KlaxonAcquitte, enLigne);
+
+    QString pourquoi;
+    if (Commandes) {
+        const TDroit droit = Droit(EDroit::ReglerSeuils, Commandes->ModeSession(), ConfigSet.AcqAlarmesConsultation);
+        if (!droit.Accorde)
+            pourquoi = TexteMessageSession(droit.Raison, m_langue);
+        else if (!enLigne)
+            pourquoi = perdu ? LabelEtatCom->text() : Texte(MsgDirectHorsLigne, m_langue);
+    }
+    ButtonSetNvSeuil->setEnabled(Commandes && pourquoi.isEmpty());
+    if (ButtonSetNvSeuil->toolTip() != pourquoi)
+        ButtonSetNvSeuil->setToolTip(pourquoi);
+}
+
+void TFrameKMT::ReglerBoutonAcquit(QPushButton* bouton, bool condition, bool acquitte, bool enLigne)
+{
+    QString pourquoi;
+    if (Commandes) {
+        const TDroit droit = Droit(EDroit::AcquitterAlarmes, Commandes->ModeSession(), ConfigSet.AcqAlarmesConsultation);
+        if (!droit.Accorde)
+            pourquoi = TexteMessageSession(droit.Raison, m_langue);
+        else if (!enLigne)
+            pourquoi = Texte(MsgDirectHorsLigne, m_langue);
+        else if (!condition)
+            pourquoi = Texte(MsgDirectRienAAcquitter, m_langue);
+        else if (acquitte)
+            pourquoi = Texte(MsgDirectDejaAcquitte, m_langue);
+    }
+    bouton->setEnabled(Commandes && pourquoi.isEmpty());
+    if (bouton->toolTip() != pourquoi)
+        bouton->setToolTip(pourquoi);
+}
+
+void TFrameKMT::ButtonAcqClick(TAcquitAppareil quoi)
+{
+    // The mode may have changed since the last refresh.
+    if (!Commandes || !Droit(EDroit::AcquitterAlarmes, Commandes->ModeSession(), ConfigSet.AcqAlarmesConsultation).Accorde)
+        return;
+    LabelMessageMesures->clear();
+    Commandes->Acquitter(NumAppareil, quoi);
+}
+
+void TFrameKMT::ButtonSetNvSeuilClick()
+{
+    if (!Commandes || !Droit(EDroit::ReglerSeuils, Commandes->ModeSession(), ConfigSet.AcqAlarmesConsultation).Accorde)
+        return;
+    bool lu = false;
+    const int seuil = EditNvSeuil->text().toInt(&lu);
+    TResultatCommande resultat{NumAppareil, TGenreCommandeAppareil::Seuil, 0, TIssueCommande::HorsPlage, 0};
+    if (!lu || seuil < TCommandesAppareils::SeuilMin || seuil > TCommandesAppareils::SeuilMax) {
+        MontrerResultat(resultat);
+        return;
+    }
+    resultat.Valeur = static_cast<std::uint16_t>(seuil);
+    resultat.Issue = Commandes->DemanderSeuil(NumAppareil, seuil, CheckBoxAuxSuivants->isChecked());
+    if (resultat.Issue != TIssueCommande::Reussie) {
+        MontrerResultat(resultat);
+        return;
+    }
+    // Sent: the field follows the device again; the outcome comes later.
+    EditNvSeuil->setModified(false);
+    AfficherMessage(LabelMessageReglages, Texte(MsgDirectSeuilEnvoye, m_langue).arg(seuil), false);
+}
+
+void TFrameKMT::MontrerResultat(const TResultatCommande& resultat)
+{
+    QLabel* label = resultat.Genre == TGenreCommandeAppareil::Seuil ? LabelMessageReglages : LabelMessageMesures;
+    AfficherMessage(label, TexteResultatCommande(resultat, m_langue), resultat.Issue != TIssueCommande::Reussie);
+}
+
+void TFrameKMT::AfficherMessage(QLabel* label, const QString& texte, bool echec)
+{
+    DefinirCouleur(label, QPalette::WindowText, echec ? QColor(192, 0, 0) : QColor(0, 112, 0));
+    label->setText(texte);
 }

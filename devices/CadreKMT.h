@@ -1,9 +1,11 @@
 #pragma once
 // Screen of one insulation monitor (KMT device 1..31): present measurements
 // and alarm lights, thresholds, the history plot with two read-out cursors,
-// software version and network address. It only displays; it leaves by
-// posting WM_ECRAN to the main window (back, or to the fault search screen of
-// the QFL device under it).
+// software version and network address. Its acknowledge and threshold
+// controls act through the TCommandesAppareils of its block, as far as the
+// session mode allows; it leaves by posting WM_ECRAN to the main window
+// (back, or to the fault search screen of the QFL device under it).
+#include "data/CommandesAppareils.h"
 #include "screens/CadreEnhanced.h"
 
 #include <QString>
@@ -46,6 +48,11 @@ public:
     bool EditKeyNumPress(const QKeyEvent& touche) const;
     void BitBtnQuitClick();
     void ButtonLancerClick();
+    // The three "Acquitter" buttons and the new threshold's "OK".
+    void ButtonAcqClick(TAcquitAppareil quoi);
+    void ButtonSetNvSeuilClick();
+    // A command's outcome, beside the controls of its kind.
+    void MontrerResultat(const TResultatCommande& resultat);
 
 protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;
@@ -60,7 +67,14 @@ private:
     void AfficherRepere(int position, QGroupBox* groupe, QLineEdit* mesure, QLineEdit* prealarme,
                         QLineEdit* seuil) const;
 
+    // Enables an acknowledge button, or says in its tooltip why it is not.
+    void ReglerBoutonAcquit(QPushButton* bouton, bool condition, bool acquitte, bool enLigne);
+    void RegimeCommandes(const TDonneesKMT& r);
+    void AfficherMessage(QLabel* label, const QString& texte, bool echec);
+
     QObject* HandlePrincipal = nullptr;
+    TCommandesAppareils* Commandes = nullptr;
+    TLangue m_langue = LangueFrancais;
     std::int32_t NumAppareil = 0;
     std::int32_t EcranRetour = EcranAccueil;
     std::int32_t AppareilRetour = 1;
@@ -82,6 +96,12 @@ private:
     QWidget* TabSheetInfos;
     QFrame* Panel1;
     QPushButton* ButtonLancer;
+    // Communication lost, and since when; empty while the device answers.
+    QLabel* LabelEtatCom;
+    // Outcomes of the acknowledgements and of the thresholds.
+    QLabel* LabelMessageMesures;
+    QLabel* LabelMessageReglages;
+    QFrame* Panel2;
 
     // Measurements tab.
     QLabel* LabelRisolement;

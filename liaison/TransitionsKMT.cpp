@@ -103,6 +103,7 @@ void AjouterEchantillonKMT(TDonneesKMT& d, double date)
     ++d.NbMesures;
     const int k = d.NbMesures;
     d.HistDate[k] = date;
+    d.HistMonotone[k] = InstantMonotone();
     d.HistRIsolement[k] = d.RIsolement;
     d.HistRSeuil[k] = d.RSeuil;
 }

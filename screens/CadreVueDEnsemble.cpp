@@ -17,6 +17,8 @@ const QColor FondPair(240, 240, 240);
 const QColor Jaune(240, 240, 0);
 const QColor Rouge(255, 0, 0);
 const QColor ContourDisque(0, 0, 0);
+// A lost device, as on the strip.
+const QColor GrisPerdu(128, 128, 128);
 
 const QString TexteBouton = QStringLiteral("...");
 const QString Un = QStringLiteral("1");
@@ -80,6 +82,7 @@ TGrilleDessinee* TFrameVueDEnsemble::NouvelleGrille(QWidget* parent, const char*
 
 void TFrameVueDEnsemble::ChangerLangue(TLangue langue)
 {
+    m_langue = langue;
     StringGridNumSource->SetCellule(0, 0, Texte(MsgVueDEnsembleStringGridNumSourceN, langue));
     StringGridNumSource->SetCellule(1, 0, Texte(MsgVueDEnsembleStringGridNumSourceSource, langue));
     StringGridKMT->SetCellule(0, 0, Texte(MsgVueDEnsembleStringGridKMTEtatAcces, langue));
@@ -115,8 +118,25 @@ void TFrameVueDEnsemble::Initialiser(const TNomsAppareils& noms)
 void TFrameVueDEnsemble::Actualiser(const TEtatsAppareils& etats)
 {
     for (int r = 1; r <= NbSources; ++r) {
-        if (!etats.Present[r])
+        const bool etaitPerdu = m_perdu[r];
+        m_perdu[r] = etats.Perdu[r];
+        // The access button's face follows the lost state.
+        if (etaitPerdu != m_perdu[r])
+            StringGridKMT->update();
+        if (etats.Perdu[r]) {
+            StringGridKMT->SetCellule(1, r, Texte(MsgDirectPerdu, m_langue));
+            for (int c = 2; c <= ColonneAlarme; ++c)
+                StringGridKMT->SetCellule(c, r, QString());
+            StringGridKMT->SetCellule(0, r, TexteBouton);
             continue;
+        }
+        if (!etats.Present[r]) {
+            // Back from lost without a value yet: nothing stale is left.
+            if (etaitPerdu)
+                for (int c = 1; c <= ColonneAlarme; ++c)
+                    StringGridKMT->SetCellule(c, r, QString());
+            continue;
+        }
         StringGridKMT->SetCellule(1, r, QString::number(etats.RIsolement[r]));
         StringGridKMT->SetCellule(2, r, QString::number(etats.RMin[r]));
         StringGridKMT->SetCellule(3, r, QString::number(etats.RSeuil[r]));
@@ -168,7 +188,9 @@ void TFrameVueDEnsemble::StringGridDrawCell(TGrilleDessinee& grille, QPainter& p
     // Access buttons: the first `tag` columns of the KMT and QFL8 grids.
     if ((tag == TagKMT || tag == TagQFL8) && r >= 1 && c < tag) {
         QColor face = CouleursSysteme::FaceBouton;
-        if (tag == TagKMT) {
+        if (tag == TagKMT && m_perdu[r]) {
+            face = GrisPerdu;
+        } else if (tag == TagKMT) {
             if (grille.Cellule(ColonnePrealarme, r) == Un)
                 face = Jaune;
             if (grille.Cellule(ColonneAlarme, r) == Un)

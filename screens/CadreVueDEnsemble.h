@@ -17,7 +17,8 @@ public:
     void ChangerLangue(TLangue langue) override;
     // The main window's handle and the source names.
     void Initialiser(const TNomsAppareils& noms);
-    // Rows of absent sources keep what they showed.
+    // Rows of absent sources keep what they showed; a lost device's row shows
+    // it lost, none of its old values.
     void Actualiser(const TEtatsAppareils& etats);
 
     // Grid tags: they also give the number of button columns of a grid.
@@ -44,6 +45,8 @@ private:
                                     const QRect& place);
 
     QPointer<QObject> HandlePrincipal;
+    TLangue m_langue = LangueFrancais;
+    Tableau1<bool, NbSources> m_perdu{};
     int m_colonnePressee = 0;
     int m_lignePressee = 0;
     int m_tagPresse = 0;

@@ -711,3 +711,67 @@ const TTexteLangues* const TousLesMessages[NbMessages] = {
     &MsgRechercheRechercheAutomatique,
     &MsgRechercheOui,
 };
+
+const TTexteLangues MsgDirectCommunicationPerdue = {{
+    "Communication perdue avec l'appareil depuis le %1",
+    "Communication with the device lost since %1",
+    "Comunicación perdida con el aparato desde el %1"}};
+const TTexteLangues MsgDirectPerdu = {{
+    "Perdu",
+    "Lost",
+    "Perdido"}};
+const TTexteLangues MsgDirectHorsLigne = {{
+    "Appareil hors ligne",
+    "Device offline",
+    "Aparato fuera de línea"}};
+const TTexteLangues MsgDirectRienAAcquitter = {{
+    "Rien à acquitter",
+    "Nothing to acknowledge",
+    "Nada que resetear"}};
+const TTexteLangues MsgDirectDejaAcquitte = {{
+    "Déjà acquitté par l'appareil",
+    "Already acknowledged by the device",
+    "Ya reseteado por el aparato"}};
+const TTexteLangues MsgDirectSeuilHorsPlage = {{
+    "Seuil refusé : entrer une valeur de 10 à 10000 kOhm (rien n'a été envoyé)",
+    "Threshold refused: enter a value from 10 to 10000 kOhm (nothing was sent)",
+    "Umbral rechazado: introducir un valor de 10 a 10000 kOhm (no se ha enviado nada)"}};
+const TTexteLangues MsgDirectCommandeAcceptee = {{
+    "Commande acceptée par l'appareil %1",
+    "Command accepted by device %1",
+    "Orden aceptada por el aparato %1"}};
+const TTexteLangues MsgDirectValeurRefusee = {{
+    "Valeur refusée par l'appareil %1",
+    "Value refused by device %1",
+    "Valor rechazado por el aparato %1"}};
+const TTexteLangues MsgDirectCommandeRefusee = {{
+    "Commande refusée par l'appareil %1 (code %2)",
+    "Command refused by device %1 (code %2)",
+    "Orden rechazada por el aparato %1 (código %2)"}};
+const TTexteLangues MsgDirectSansReponse = {{
+    "Pas de réponse de l'appareil %1",
+    "No reply from device %1",
+    "Sin respuesta del aparato %1"}};
+const TTexteLangues MsgDirectNonEnvoyee = {{
+    "Appareil %1 hors ligne : commande non envoyée",
+    "Device %1 offline: command not sent",
+    "Aparato %1 fuera de línea: orden no enviada"}};
+const TTexteLangues MsgDirectArretee = {{
+    "Commande abandonnée : arrêt du veilleur",
+    "Command dropped: the station is stopping",
+    "Orden abandonada: parada del vigilante"}};
+const TTexteLangues MsgDirectDemonstration = {{
+    "Démonstration : aucun appareil ne reçoit ce seuil",
+    "Demonstration: no device receives this threshold",
+    "Demostración: ningún aparato recibe este umbral"}};
+const TTexteLangues MsgDirectSeuilEnvoye = {{
+    "Envoi du seuil %1 kOhm...",
+    "Sending threshold %1 kOhm...",
+    "Envío del umbral %1 kOhm..."}};
+
+const TTexteLangues* const TousLesMessagesDirects[NbMessagesDirects] = {
+    &MsgDirectCommunicationPerdue, &MsgDirectPerdu,           &MsgDirectHorsLigne,     &MsgDirectRienAAcquitter,
+    &MsgDirectDejaAcquitte,        &MsgDirectSeuilHorsPlage,  &MsgDirectCommandeAcceptee, &MsgDirectValeurRefusee,
+    &MsgDirectCommandeRefusee,     &MsgDirectSansReponse,     &MsgDirectNonEnvoyee,    &MsgDirectArretee,
+    &MsgDirectDemonstration,       &MsgDirectSeuilEnvoye,
+};

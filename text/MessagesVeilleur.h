@@ -364,3 +364,37 @@ extern const TTexteLangues MsgRechercheOui;
 // Every named entry above, in declaration order.
 constexpr int NbMessages = 126;
 extern const TTexteLangues* const TousLesMessages[NbMessages];
+
+// --- Live devices: communication state and command outcomes ---
+// Outside TousLesMessages, which holds the screens' fixed captions.
+// "Communication perdue avec l'appareil depuis le %1" - KMT screen, %1 the long date
+extern const TTexteLangues MsgDirectCommunicationPerdue;
+// "Perdu" - overview, a lost device's row
+extern const TTexteLangues MsgDirectPerdu;
+// "Appareil hors ligne" - tooltip of a disabled command
+extern const TTexteLangues MsgDirectHorsLigne;
+// "Rien à acquitter" - tooltip of a disabled "Acquitter"
+extern const TTexteLangues MsgDirectRienAAcquitter;
+// "Déjà acquitté par l'appareil" - tooltip of a disabled "Acquitter"
+extern const TTexteLangues MsgDirectDejaAcquitte;
+// "Seuil refusé : entrer une valeur de 10 à 10000 kOhm (rien n'a été envoyé)"
+extern const TTexteLangues MsgDirectSeuilHorsPlage;
+// "Commande acceptée par l'appareil %1"
+extern const TTexteLangues MsgDirectCommandeAcceptee;
+// "Valeur refusée par l'appareil %1"
+extern const TTexteLangues MsgDirectValeurRefusee;
+// "Commande refusée par l'appareil %1 (code %2)"
+extern const TTexteLangues MsgDirectCommandeRefusee;
+// "Pas de réponse de l'appareil %1"
+extern const TTexteLangues MsgDirectSansReponse;
+// "Appareil %1 hors ligne : commande non envoyée"
+extern const TTexteLangues MsgDirectNonEnvoyee;
+// "Commande abandonnée : arrêt du veilleur"
+extern const TTexteLangues MsgDirectArretee;
+// "Démonstration : aucun appareil ne reçoit ce seuil"
+extern const TTexteLangues MsgDirectDemonstration;
+// "Envoi du seuil %1 kOhm..."
+extern const TTexteLangues MsgDirectSeuilEnvoye;
+
+constexpr int NbMessagesDirects = 14;
+extern const TTexteLangues* const TousLesMessagesDirects[NbMessagesDirects];

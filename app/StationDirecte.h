@@ -1,0 +1,65 @@
+#pragma once
+// How the station reaches its devices: live through the communication layer
+// when the network file is in its folder at start, else through the
+// demonstration generator. Owns the layer, drains what it reports (journal
+// entries to the journal, command outcomes to the operator) and carries the
+// device screens' commands to whichever is in force.
+#include "data/CommandesAppareils.h"
+#include "data/JournalLog.h"
+#include "data/TypesVeilleur.h"
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class TGenerateurDemo;
+class TLiaison;
+class TVerrouDonnees;
+
+class TStationDirecte : public QObject, public TCommandesAppareils {
+    Q_OBJECT
+public:
+    struct TEnvironnement {
+        TVerrouDonnees& Verrou;
+        Tableau1<TDonneesKMT, NbSources>& Donnees;
+        TGenerateurDemo& Generateur;
+        const QString& Utilisateur;   // signs the operators' requests
+        const std::uint8_t& Mode;
+        // Appends one entry to the journal; called in the order observed.
+        std::function<void(const TEntreeLog&)> Journaliser;
+        std::function<void(const TResultatCommande&)> Resultat;
+    };
+    enum class TFonctionnement {
+        Demonstration,       // no network file
+        Direct,              // the layer polls the devices
+        ReseauInutilisable,  // the file cannot be used: no device live, no demonstration
+    };
+
+    explicit TStationDirecte(const TEnvironnement& environnement, QObject* parent = nullptr);
+    ~TStationDirecte() override;
+
+    // Reads the network file when it exists (an empty Peripherique means COM
+    // portCom) and starts the layer. Returns the message for the operator when
+    // the file cannot be used, empty otherwise.
+    QString Demarrer(const QString& cheminReseau, int portCom);
+    // Stops the layer (within about a second) and drains what it still had.
+    void Arreter();
+
+    TFonctionnement Fonctionnement() const { return m_fonctionnement; }
+    bool Demonstration() const { return m_fonctionnement == TFonctionnement::Demonstration; }
+    TLiaison* Liaison() const { return m_liaison.get(); }
+
+    // Journal entries and command outcomes of the layer, taken now.
+    void Vidanger();
+
+    std::uint8_t ModeSession() const override { return m_env.Mode; }
+    void Acquitter(int appareil, TAcquitAppareil quoi) override;
+    TIssueCommande DemanderSeuil(int appareil, int seuil, bool appliquerAuxSuivants) override;
+
+private:
+    TEnvironnement m_env;
+    TFonctionnement m_fonctionnement = TFonctionnement::Demonstration;
+    std::unique_ptr<TLiaison> m_liaison;
+};
