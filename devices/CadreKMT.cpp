@@ -34,6 +34,8 @@ namespace {
 const QColor VertLed(72, 255, 0);
 const QColor RougeLed(254, 71, 59);
 const QColor JauneLed(255, 240, 70);
+// A light whose state is unknown (communication lost).
+const QColor GrisInconnu(128, 128, 128);
 
 // Plot and cursor colours; the read-out texts use the colour of their curve.
 const QColor Sarcelle(0, 128, 128);
@@ -680,8 +682,13 @@ void TFrameKMT::RegimeCommandes(const TDonneesKMT& r)
 {
     const bool perdu = r.EtatCom == ComPerdue;
     Ecrire(LabelEtatCom, perdu ? Texte(MsgDirectCommunicationPerdue, m_langue).arg(DateLongue(r.DHEtatCom)) : QString());
-    // The values of a lost device are of unknown age: shown greyed.
+    // The values of a lost device are of unknown age: shown greyed, and its
+    // lights tell nothing, as on the strip.
     Panel2->setEnabled(!perdu);
+    if (perdu)
+        for (TLed* led : {JvTransLEDAutoTest, JvTransLEDDCPlus, JvTransLEDDCMoins, JvTransLEDPreAlarme,
+                          JvTransLEDKlaxon, JvTransLEDAlarme})
+            led->DefinirCouleur(GrisInconnu);
 
     const bool enLigne = r.Present && !perdu;
     ReglerBoutonAcquit(ButtonAcqPrealarme, r.PreAlarme, r.PreAlarmeAcquittee, enLigne);

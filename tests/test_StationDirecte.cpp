@@ -18,6 +18,7 @@
 #include "text/MessagesVeilleur.h"
 #include "widgets/BoutonAppareil.h"
 #include "widgets/GrilleDessinee.h"
+#include "widgets/Led.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -234,6 +235,7 @@ TEST_F(EcranKMT, BoutonsAcquitterSelonConditionAcquittementLigneEtMode)
     const QString texte = Enfant<QLabel>("LabelEtatCom")->text();
     EXPECT_TRUE(texte.startsWith(QStringLiteral("Communication perdue"))) << texte.toStdString();
     EXPECT_TRUE(texte.contains(QStringLiteral("12:00:00"))) << texte.toStdString();
+    EXPECT_EQ(Enfant<TLed>("JvTransLEDPreAlarme")->Couleur(), QColor(128, 128, 128)) << "a stale light";
     r->EtatCom = ComEnLigne;
     ecran.Actualiser(*r);
     EXPECT_TRUE(Enfant<QLabel>("LabelEtatCom")->text().isEmpty());
@@ -391,4 +393,23 @@ TEST_F(StationDirecteTest, FichierReseauDecideDuModeDirect)
     }
 }
 
+} // namespace
+
+namespace {
+// Every live-device text exists in the three languages with the same
+// placeholders, so that no language shows a raw "%1" or drops a number.
+TEST(MessagesDirects, TroisLanguesMemesParametres)
+{
+    for (const TTexteLangues* m : TousLesMessagesDirects) {
+        const QString fr = Texte(*m, LangueFrancais);
+        for (TLangue l : {LangueAnglais, LangueEspagnol}) {
+            const QString t = Texte(*m, l);
+            EXPECT_FALSE(t.isEmpty()) << fr.toStdString();
+            for (const char* p : {"%1", "%2"})
+                EXPECT_EQ(fr.contains(QLatin1String(p)), t.contains(QLatin1String(p))) << t.toStdString();
+        }
+    }
+    TResultatCommande r{7, TGenreCommandeAppareil::Acquitter, 2, TIssueCommande::Exception, 2};
+    EXPECT_EQ(TexteResultatCommande(r, LangueFrancais), QStringLiteral("Commande refusée par l'appareil 7 (code 2)"));
+}
 } // namespace
