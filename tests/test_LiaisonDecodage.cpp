@@ -131,6 +131,9 @@ TEST(LiaisonDecodage, KmtRegistersFillTheRecord)
     EXPECT_EQ(d->HistDate[1], 105.0);
     EXPECT_EQ(d->HistRIsolement[NbMaxMesures], 80);
     EXPECT_EQ(d->HistRSeuil[NbMaxMesures], 120);
+    // Each sample has its steady-clock instant, in order, for the plot's cursors.
+    EXPECT_GT(d->HistMonotone[1], 0.0);
+    EXPECT_GE(d->HistMonotone[NbMaxMesures], d->HistMonotone[1]);
 
     // A QFL8 (or anything else) answering at a KMT number is not read as one.
     ir[0] = GenreQFL8;

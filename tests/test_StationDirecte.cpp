@@ -355,6 +355,11 @@ TEST_F(StationDirecteTest, FichierReseauDecideDuModeDirect)
         TFormVeilleur& f = Creer();
         EXPECT_EQ(f.Station().Fonctionnement(), TStationDirecte::TFonctionnement::Demonstration);
         EXPECT_TRUE(f.findChild<QTimer*>(QStringLiteral("TimerDemo"))->isActive());
+        // The screens' commands reach the generator.
+        Modifier(26, [](TDonneesKMT& d) { d.PreAlarme = true; });
+        f.Station().Acquitter(26, TAcquitAppareil::PreAlarme);
+        EXPECT_TRUE(f.DonneesKMT()[26].PreAlarmeAcquittee);
+        EXPECT_EQ(f.Station().DemanderSeuil(26, 100, false), TIssueCommande::Demonstration);
         fenetre.reset();
     }
     // An unusable value: one message naming file, key and value; no
