@@ -48,6 +48,8 @@ void TStationDirecte::Arreter()
         return;
     m_liaison->Arreter();
     Vidanger();
+    // Nothing is asked of the devices after the end.
+    m_liaison.reset();
 }
 
 void TStationDirecte::Vidanger()
@@ -83,8 +85,11 @@ void TStationDirecte::Acquitter(int appareil, TAcquitAppareil quoi)
         m_env.Generateur.Acquitter(appareil, quoi);
         break;
     case TFonctionnement::Direct:
-        m_liaison->Acquitter(appareil, static_cast<TLiaison::TAcquit>(quoi), m_env.Utilisateur);
-        break;
+        if (m_liaison) {
+            m_liaison->Acquitter(appareil, static_cast<TLiaison::TAcquit>(quoi), m_env.Utilisateur);
+            break;
+        }
+        [[fallthrough]];
     case TFonctionnement::ReseauInutilisable:
         if (m_env.Resultat)
             m_env.Resultat({appareil, TGenreCommandeAppareil::Acquitter, static_cast<std::uint16_t>(quoi),
@@ -103,6 +108,8 @@ TIssueCommande TStationDirecte::DemanderSeuil(int appareil, int seuil, bool appl
     case TFonctionnement::ReseauInutilisable:
         return TIssueCommande::HorsLigne;
     case TFonctionnement::Direct:
+        if (!m_liaison)
+            return TIssueCommande::Arretee;
         break;
     }
     return m_liaison->DemanderSeuil(appareil, seuil, appliquerAuxSuivants, m_env.Utilisateur).Acceptee

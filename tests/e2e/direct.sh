@@ -161,9 +161,11 @@ arreter_simulateur
 debut=$(date +%s%N)
 attendre 10 tous_les_boutons_sont "$GRIS" || echec "the buttons did not turn grey ($(couleur_bouton 1) $(couleur_bouton 2) $(couleur_bouton 3))"
 ms=$(( ($(date +%s%N) - debut) / 1000000 ))
-# 3 transactions of at most the response delay, a cycle, a tick, and a grab.
-limite=$(( 3 * (DELAI_MS + 200) * 3 + 1000 + 1500 ))
+# 3 cycles (each device's transaction times out, then the shortest cycle's
+# 200 ms), a monitoring tick, and the time a grab takes here.
+limite=$(( 3 * (3 * DELAI_MS + 200) + 1000 + 800 ))
 [ "$ms" -le "$limite" ] || echec "grey after $ms ms (at most $limite)"
+echo "buttons grey $ms ms after the simulator died (at most $limite)"
 capture perdus
 cp "$grab" "$travail/perdus.png"
 # White captions on grey.
