@@ -85,10 +85,12 @@ std::vector<TAlarmeActive> TSuiviAlarmes::Actualiser(const Tableau1<TDonneesKMT,
                 debut = 0.0;
                 continue;
             }
-            if (const double date = DateAppareil(d, etat); date > 0.0)
-                debut = date;
-            else if (debut == 0.0)
-                debut = maintenant;
+            // Taken when first seen: a device in alarm renews its date of
+            // last alarm on every reading, which is not when the alarm began.
+            if (debut == 0.0) {
+                const double date = DateAppareil(d, etat);
+                debut = date > 0.0 && date <= maintenant ? date : maintenant;
+            }
             alarmes.push_back({n, etat, debut,
                                TexteEntree(n, etat, LireChaine(config.NomsSources[n]), debut, d.RIsolement, maintenant,
                                            m_langue, locale)});

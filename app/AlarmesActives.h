@@ -25,9 +25,10 @@ struct TAlarmeActive {
 class TSuiviAlarmes {
 public:
     // The active alarms at 'maintenant' (a day count). Remembers, per device
-    // and state, since when it has been seen: the device's own date when it
-    // gives one (its last alarm, its last change of communication state),
-    // else the first call that saw it. The caller holds the read lock.
+    // and state, since when it has been seen: when first seen, the device's
+    // own date if it gives one (its last alarm, its last change of
+    // communication state), else that call's 'maintenant'; kept while the
+    // state lasts. The caller holds the read lock.
     std::vector<TAlarmeActive> Actualiser(const Tableau1<TDonneesKMT, NbSources>& donnees, const TConfigSet& config,
                                           double maintenant);
 
