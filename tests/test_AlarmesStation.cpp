@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QThread>
 #include <QTimer>
@@ -353,6 +354,70 @@ TEST_F(AlarmesStationTest, EvenementDUnAutreUtilisateurSignale)
     EXPECT_EQ(f.Avertissement()->text(), f.Journal().EvenementAccesLog().Avertissement(LangueFrancais));
     EXPECT_FALSE(f.Avertissement()->text().isEmpty());
     EXPECT_EQ(QThread::currentThread()->loopLevel(), 0);
+}
+
+} // namespace
+
+namespace {
+
+// A date of 0 is "never": the KMT screen shows its placeholder, the event
+// list its dashes, not 30 December 1899.
+TEST_F(AlarmesStationTest, DateZeroAfficheeCommeJamais)
+{
+    TFormVeilleur& f = Creer();
+    Modifier([](auto& d) { d[12].Present = true; d[12].RIsolement = 400; d[12].DHDerniereAlarme = 0.0; });
+    EnvoyerEcran(&f, EcranKMT, 12);
+    ASSERT_EQ(f.NumEcranCourant(), EcranKMT);
+    auto* edit = f.EcranCourant()->findChild<QLineEdit*>(QStringLiteral("EditDHDerniereAlarme"));
+    ASSERT_TRUE(edit);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !edit->text().isEmpty(); }, 2500));
+    EXPECT_EQ(edit->text(), QStringLiteral("xxxxxxx xx xxxxxxx xxxx - xx:xx:xx"));
+    // A real date still shows as one.
+    Modifier([](auto& d) { d[12].DHDerniereAlarme = DateVeilleur::DepuisDateTime(QDateTime(QDate(2026, 12, 8), QTime(10, 50, 49))); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return edit->text().contains(QStringLiteral("10:50:49")); }, 2500));
+    EXPECT_FALSE(edit->text().contains(QStringLiteral("1899")));
+
+    EXPECT_EQ(TFrameJournal::FormaterDateHeure(0.0, u'/', u':'), QStringLiteral("--/--/-- - --:--'--''---ms"));
+    EXPECT_EQ(TFrameJournal::FormaterDateHeure(1.5, u'/', u':'), QStringLiteral("31/12/99 - 12:00'00''000ms"));
+}
+
+// A burst of entries: the ticks go on while the store's thread syncs them
+// to disk; none waits for it, and none is lost.
+TEST_F(AlarmesStationTest, RafaleDEntreesSansAttenteDuTick)
+{
+    TFormVeilleur& f = Creer();
+    // The list open: the tick also hands it the new entries.
+    EnvoyerEcran(&f, EcranJournal);
+    f.findChild<QTimer*>(QStringLiteral("TimerMonitoringData"))->stop();
+    qint64 plusLong = 0;
+    int ticks = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        QElapsedTimer mesure;
+        mesure.start();
+        f.TimerMonitoringDataTimer();
+        plusLong = std::max(plusLong, mesure.nsecsElapsed());
+        ++ticks;
+    });
+    tick.start(20);
+    const double maintenant = DateVeilleur::Maintenant();
+    QElapsedTimer total;
+    total.start();
+    for (int i = 0; i < 2000; ++i) {
+        EnvoyerLog(&f, EntreeDeTest(7, maintenant, 26, i, 100));
+        if (i % 100 == 0)
+            QTest::qWait(25);
+    }
+    const qint64 envoi = total.elapsed();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.Journal().EntreesEnAttente() == 0; }, 20000));
+    std::printf("2000 entries sent in %lld ms; longest monitoring tick %.2f ms over %d ticks\n",
+                static_cast<long long>(envoi), plusLong / 1e6, ticks);
+    EXPECT_GT(ticks, 5);
+    EXPECT_LT(plusLong, 100'000'000) << "a tick waited";
+    f.Journal().EcrireEntreesEnAttente();
+    EXPECT_EQ(LireFichier(dossier.Chemin(QStringLiteral("Log.dat"))).size(), 2000 * TailleEntreeLog);
+    QTest::qWait(50);
+    EXPECT_EQ(qobject_cast<TFrameJournal*>(f.EcranCourant())->NbLignes(), 2000);
 }
 
 } // namespace
