@@ -221,12 +221,14 @@ void TFormVeilleur::FormCloseQuery()
     m_fermee = true;
     if (m_confirmation)
         m_confirmation->close();
-    TerminerJournal(true);
+    TerminerJournal(!m_sansAffichage);
 }
 
 TFormVeilleur::~TFormVeilleur()
 {
-    // The members go in the reverse of their declaration.
+    // The members go in the reverse of their declaration. Nothing is shown
+    // from here: the window is going.
+    m_sansAffichage = true;
     if (!m_fermee)
         FormCloseQuery();
 }

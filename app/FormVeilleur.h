@@ -174,6 +174,7 @@ private:
     bool m_demarre = false;
     bool m_journalTermine = false;
     bool m_sansQuestion = false;               // closing without the alarm question
+    bool m_sansAffichage = false;              // being destroyed: nothing more is shown
     QString m_raisonArret;
     QPointer<QMessageBox> m_confirmation;
     QPointer<QMessageBox> m_avertissement;

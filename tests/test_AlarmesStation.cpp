@@ -421,3 +421,34 @@ TEST_F(AlarmesStationTest, RafaleDEntreesSansAttenteDuTick)
 }
 
 } // namespace
+
+namespace {
+
+// Neither "Log.dat" nor the recovery file can take the waiting entries: the
+// operator reads it on screen before the window closes.
+TEST_F(AlarmesStationTest, EntreesPerduesDitesALOperateur)
+{
+    ASSERT_TRUE(QDir(dossier.Dossier()).mkdir(QStringLiteral("Log.dat")));
+    ASSERT_TRUE(QDir(dossier.Dossier()).mkdir(QStringLiteral("Log.dat.attente")));
+    TFormVeilleur& f = Creer();
+    f.Demarrer();
+    EnvoyerLog(&f, EntreeDeTest(7, DateVeilleur::Maintenant(), 26, 150, 100));
+    QString texte;
+    bool fenetreVisible = false;
+    QTimer guet;
+    QObject::connect(&guet, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* b = qobject_cast<QMessageBox*>(w); b && b->objectName() == QStringLiteral("JournalNonEcrit") && b->isVisible()) {
+                texte = b->text();
+                fenetreVisible = f.isVisible();
+                b->done(QMessageBox::Ok);
+            }
+    });
+    guet.start(50);
+    f.close();
+    EXPECT_TRUE(f.Fermee());
+    EXPECT_TRUE(fenetreVisible) << "told while the window is still there";
+    EXPECT_TRUE(texte.contains(QStringLiteral("3 entrées perdues"))) << texte.toStdString();
+}
+
+} // namespace
