@@ -1,6 +1,8 @@
 #include "app/FormVeilleur.h"
 
+#include "app/BarreAlarmes.h"
 #include "app/BoutonMenu.h"
+#include "app/CycleStation.h"
 #include "app/CouleursBoutons.h"
 #include "app/GenerateurDemo.h"
 #include "data/ConfigSet.h"
@@ -13,6 +15,8 @@
 #include "platform/RapportErreurs.h"
 #include "platform/Son.h"
 #include "screens/CadreEnhanced.h"
+#include "screens/CadreJournal.h"
+#include "text/MessagesVeilleur.h"
 #include "widgets/BoutonAppareil.h"
 
 #include <QButtonGroup>
@@ -23,6 +27,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -59,6 +64,8 @@ TFormVeilleur::TFormVeilleur(std::unique_ptr<TSon> son, const QString& nomEvenem
     if (!m_journal->EvenementAccesLog().Valide())
         std::fprintf(stderr, "Evénement \"%s\" indisponible : %s\n", qPrintable(nomEvenement),
                      qPrintable(m_journal->EvenementAccesLog().Erreur()));
+    // Write failures come from the store's writer thread: reported on ours.
+    m_journal->DefinirSignalement([](const QString& texte) { SignalerPlusTard(texte); });
     std::memset(static_cast<void*>(&ConfigSet), 0, sizeof(ConfigSet));
     m_donnees = std::make_unique<Tableau1<TDonneesKMT, NbSources>>();
     m_generateur = std::make_unique<TGenerateurDemo>(*m_verrou, *m_donnees, m_compteurDemo,
@@ -83,6 +90,10 @@ TFormVeilleur::TFormVeilleur(std::unique_ptr<TSon> son, const QString& nomEvenem
     connect(&m_disposition->Langues(), &QButtonGroup::buttonClicked, this, &TFormVeilleur::SpeedButtonLangueClick);
     for (TBoutonAppareil* bouton : m_disposition->BoutonsMonitoring())
         connect(bouton, &QPushButton::clicked, this, [this, bouton] { ButtonMonitoringClick(bouton); });
+    // Beside the bar's four panels.
+    m_barreAlarmes = new TBarreAlarmes(m_disposition->BarreEtat(), LargeurClient - 4 * 50 - 24);
+    connect(m_barreAlarmes, &TBarreAlarmes::Ouvrir, this,
+            [this](int appareil) { EnvoyerEcran(this, EcranKMT, appareil); });
 
     // The screen host, with the blocks it hands to the screens.
     m_ecrans = std::make_unique<THoteEcrans>(THoteEcrans::TEnvironnement{
@@ -158,8 +169,59 @@ void TFormVeilleur::closeEvent(QCloseEvent* evenement)
         evenement->ignore();
         return;
     }
+    if (!m_sansQuestion && AlarmesAConfirmer()) {
+        DemanderConfirmation();
+        evenement->ignore();
+        return;
+    }
     FormCloseQuery();
     evenement->accept();
+}
+
+bool TFormVeilleur::AlarmesAConfirmer()
+{
+    TLectureDonnees lecture(*m_verrou);
+    for (int n = 1; n <= NbSources; ++n)
+        if (TSuiviAlarmes::Active((*m_donnees)[n]))
+            return true;
+    return false;
+}
+
+void TFormVeilleur::DemanderConfirmation()
+{
+    if (m_confirmation) {
+        m_confirmation->raise();
+        return;
+    }
+    // Not a loop of its own: the ticks go on while the question waits.
+    auto* boite = new QMessageBox(QMessageBox::Warning, Texte(MsgMenuTitreFenetre, m_langue),
+                                  Texte(MsgFermetureConfirmation, m_langue), QMessageBox::NoButton, this);
+    boite->setObjectName(QStringLiteral("ConfirmationFermeture"));
+    boite->setAttribute(Qt::WA_DeleteOnClose);
+    QPushButton* fermer = boite->addButton(Texte(MsgFermetureFermer, m_langue), QMessageBox::AcceptRole);
+    fermer->setObjectName(QStringLiteral("ConfirmationFermer"));
+    QPushButton* continuer = boite->addButton(Texte(MsgFermetureContinuer, m_langue), QMessageBox::RejectRole);
+    continuer->setObjectName(QStringLiteral("ConfirmationContinuer"));
+    boite->setDefaultButton(continuer);
+    boite->setEscapeButton(continuer);
+    connect(fermer, &QPushButton::clicked, this, [this] {
+        m_sansQuestion = true;
+        // Once the box has gone.
+        QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
+    });
+    m_confirmation = boite;
+    boite->open();
+}
+
+void TFormVeilleur::Arreter(const QString& raison)
+{
+    if (m_fermee)
+        return;
+    m_raisonArret = raison;
+    m_sansQuestion = true;
+    if (m_confirmation)
+        m_confirmation->close();
+    close();
 }
 
 void TFormVeilleur::FormCloseQuery()
@@ -176,13 +238,82 @@ void TFormVeilleur::FormCloseQuery()
     m_ecrans->Detruire();
     m_disposition->DetruireBoutonsMonitoring();
     m_fermee = true;
+    if (m_confirmation)
+        m_confirmation->close();
+    TerminerJournal(!m_sansAffichage);
 }
 
 TFormVeilleur::~TFormVeilleur()
 {
-    // The members go in the reverse of their declaration.
+    // The members go in the reverse of their declaration. Nothing is shown
+    // from here: the window is going.
+    m_sansAffichage = true;
     if (!m_fermee)
         FormCloseQuery();
+}
+
+// ---------------------------------------------------------------------------
+// The run in the journal
+
+void TFormVeilleur::Demarrer()
+{
+    if (m_demarre || m_fermee)
+        return;
+    m_demarre = true;
+    const double maintenant = DateVeilleur::Maintenant();
+    // Entries the previous run could only keep aside go in first, in their
+    // order, so that its stop (or its absence) is read in the right place.
+    const TBilanRecuperation recuperation = m_journal->RecupererEntrees();
+    if (!recuperation.Erreur.isEmpty()) {
+        std::fprintf(stderr, "%s\n", recuperation.Erreur.toLocal8Bit().constData());
+        SignalerPlusTard(recuperation.Erreur);
+    }
+    const bool finIncorrecte = CycleStation::FinPrecedenteIncorrecte(m_journal->CheminFichier());
+    Journaliser(CycleStation::EntreeLancement(maintenant, finIncorrecte));
+    if (recuperation.Recuperees > 0) {
+        Journaliser(TJournalLog::EntreeRecuperation(recuperation.Recuperees, maintenant));
+        std::fprintf(stderr, "Journal : %d entrées récupérées de \"%s\"\n", recuperation.Recuperees,
+                     qPrintable(m_journal->CheminRecuperation()));
+    }
+    // Other programs waiting on the event would wait on someone else's.
+    if (!m_journal->EvenementAccesLog().Propre()) {
+        const QString texte = m_journal->EvenementAccesLog().Avertissement(m_langue);
+        std::fprintf(stderr, "%s\n", texte.toLocal8Bit().constData());
+        auto* boite = new QMessageBox(QMessageBox::Warning, Texte(MsgMenuTitreFenetre, m_langue), texte,
+                                      QMessageBox::Ok, this);
+        boite->setObjectName(QStringLiteral("AvertissementEvenement"));
+        boite->setAttribute(Qt::WA_DeleteOnClose);
+        m_avertissement = boite;
+        boite->open();
+    }
+}
+
+void TFormVeilleur::TerminerJournal(bool surEcran)
+{
+    if (!m_demarre || m_journalTermine)
+        return;
+    m_journalTermine = true;
+    const QString raison = m_raisonArret.isEmpty() ? QString::fromLatin1(CycleStation::RaisonBouton) : m_raisonArret;
+    m_journal->DeposerEntreeLog(CycleStation::EntreeFermeture(DateVeilleur::Maintenant(), raison));
+    const TBilanFinJournal bilan = m_journal->Terminer();
+    const QString texte = bilan.Texte();
+    if (!texte.isEmpty())
+        std::fprintf(stderr, "%s\n", texte.toLocal8Bit().constData());
+    if (!bilan.AMontrer() || !surEcran)
+        return;
+    // No tick runs any more: the window may wait for the operator here. Not
+    // for ever, though: a log-out or a service stop waits for this process.
+    QMessageBox boite(QMessageBox::Critical, Texte(MsgMenuTitreFenetre, m_langue), texte, QMessageBox::Ok, this);
+    boite.setObjectName(QStringLiteral("JournalNonEcrit"));
+    QTimer::singleShot(60000, &boite, [&boite] { boite.done(QMessageBox::Ok); });
+    boite.exec();
+}
+
+void TFormVeilleur::TerminerSansAffichage(const QString& raison)
+{
+    if (m_raisonArret.isEmpty())
+        m_raisonArret = raison;
+    TerminerJournal(false);
 }
 
 void TFormVeilleur::BitBtnQuitClick()
@@ -210,7 +341,7 @@ bool TFormVeilleur::event(QEvent* evenement)
     if (evenement->type() == WM_LOG) {
         const auto* message = static_cast<TMessageLog*>(evenement);
         if (message->WParam && m_journal)
-            Proteger([&] { m_journal->AjouterEntreeLog(*message->WParam); });
+            Journaliser(*message->WParam);
         return true;
     }
     return QWidget::event(evenement);
@@ -226,6 +357,28 @@ void TFormVeilleur::Proteger(F&& travail)
     } catch (const std::exception& erreur) {
         SignalerPlusTard(QString::fromLocal8Bit(erreur.what()));
     }
+}
+
+void TFormVeilleur::Journaliser(const TEntreeLog& entree)
+{
+    // The store keeps a copy and writes it on its own thread: no tick waits
+    // for the disk.
+    m_journal->DeposerEntreeLog(entree);
+    if (NumEcranCourant() == EcranJournal && !m_fermee) {
+        m_entreesNouvelles.push_back(entree);
+        // The list keeps no more than that either.
+        if (m_entreesNouvelles.size() > std::size_t(CapaciteTampon))
+            m_entreesNouvelles.erase(m_entreesNouvelles.begin());
+    }
+}
+
+void TFormVeilleur::TransmettreEntreesAuJournal()
+{
+    if (m_entreesNouvelles.empty())
+        return;
+    if (auto* journal = qobject_cast<TFrameJournal*>(m_ecrans->EcranCourant()))
+        journal->AjouterEntrees(m_entreesNouvelles, m_langue);
+    m_entreesNouvelles.clear();
 }
 
 void TFormVeilleur::SignalerPlusTard(const QString& texte)
@@ -291,6 +444,8 @@ void TFormVeilleur::AfficherEcran(std::int32_t ecran, std::int32_t appareil)
     if (!TNavigation::RequeteValide(ecran, appareil))
         return;
     TGardeAffichage garde(*this);
+    // A journal screen opened now loads every entry given to the store so far.
+    m_entreesNouvelles.clear();
     m_ecrans->Afficher(ecran, appareil);
 }
 
@@ -348,9 +503,14 @@ void TFormVeilleur::ChangerDeLangue(int tag)
 void TFormVeilleur::AppliquerLangue()
 {
     m_disposition->Reetiqueter(m_langue);
+    m_suiviAlarmes.DefinirLangue(m_langue);
+    if (m_barreAlarmes && !m_fermee)
+        ActualiserBarreAlarmes();
     if (!m_ecrans->EcranCourant())
         return;
     TGardeAffichage garde(*this);
+    // The journal screen reloads for a new language.
+    m_entreesNouvelles.clear();
     m_ecrans->Reetiqueter();
 }
 
@@ -385,13 +545,25 @@ void TFormVeilleur::TimerMonitoringDataTimer()
             bouton->DefinirCouleurFace(etat.Boutons[i].Face);
         }
         m_alarmeEnCours = etat.AlarmeEnCours;
+        ActualiserBarreAlarmes();
 
         // A screen inside one of its own handlers is refreshed at the next tick.
         if (!m_ecrans->EcranCourant() || Differer())
             return;
         TGardeAffichage garde(*this);
         m_ecrans->Rafraichir();
+        TransmettreEntreesAuJournal();
     });
+}
+
+void TFormVeilleur::ActualiserBarreAlarmes()
+{
+    std::vector<TAlarmeActive> alarmes;
+    {
+        TLectureDonnees lecture(*m_verrou);
+        alarmes = m_suiviAlarmes.Actualiser(*m_donnees, ConfigSet, DateVeilleur::Maintenant());
+    }
+    m_barreAlarmes->Afficher(alarmes, m_langue);
 }
 
 void TFormVeilleur::TimerDemoTimer()

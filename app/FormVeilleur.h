@@ -8,6 +8,7 @@
 // WM_LOG. A request that would destroy or relabel a screen while that screen
 // (or the window itself) is inside a handler that processes pending events is
 // kept and carried out, in order, once the handler has finished.
+#include "app/AlarmesActives.h"
 #include "app/DispositionFenetre.h"
 #include "app/HoteEcrans.h"
 #include "app/StationDirecte.h"
@@ -17,14 +18,18 @@
 
 #include <QDateTime>
 #include <QLocale>
+#include <QMessageBox>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <vector>
 
 class QAbstractButton;
+class TBarreAlarmes;
 class TBoutonAppareil;
 class TFrameEnhanced;
 class TGenerateurDemo;
@@ -58,6 +63,19 @@ public:
 
     // Relabels the window and the visible screen in the current language.
     void AppliquerLangue();
+
+    // Start of the run in the journal, once, after the window is built:
+    // entries left over by the previous run, code 0 (marked when that run
+    // never journalled its stop), and a word to the operator when the
+    // journal's system event is not the station's own.
+    void Demarrer();
+    // Ends the run without the alarm question (a signal, the session ending):
+    // 'raison' is journalled with code 1.
+    void Arreter(const QString& raison);
+    // The display is gone and the process is about to end without returning
+    // to the event loop: code 1, then the journal's waiting entries; what
+    // could not be saved goes to standard error, the only place left.
+    void TerminerSansAffichage(const QString& raison);
 
     // The banner's text for an instant: the locale's long date, then the
     // 24-hour time with its separator ("dddddd - hh:nn:ss").
@@ -93,6 +111,11 @@ public:
     // Requests kept while a screen was busy.
     int RequetesEnAttente() const { return static_cast<int>(m_requetes.size()); }
     bool Fermee() const { return m_fermee; }
+    TBarreAlarmes& BarreAlarmes() const { return *m_barreAlarmes; }
+    // The close question while devices are in alarm, and the word about the
+    // journal's event, while they are open.
+    QMessageBox* Confirmation() const { return m_confirmation; }
+    QMessageBox* Avertissement() const { return m_avertissement; }
 
 protected:
     bool event(QEvent* evenement) override;
@@ -128,7 +151,17 @@ private:
     void MontrerResultatCommande(const TResultatCommande& resultat);
 
     // Reports an error once the current handler has returned.
-    void SignalerPlusTard(const QString& texte);
+    static void SignalerPlusTard(const QString& texte);
+
+    // Every entry reaches the store here; the open journal screen gets it at
+    // the next tick.
+    void Journaliser(const TEntreeLog& entree);
+    void TransmettreEntreesAuJournal();
+    void ActualiserBarreAlarmes();
+    bool AlarmesAConfirmer();
+    void DemanderConfirmation();
+    // Code 1, then the store's end; what it could not save is told.
+    void TerminerJournal(bool surEcran);
     template <typename F>
     void Proteger(F&& travail);
 
@@ -146,6 +179,18 @@ private:
     std::int32_t m_compteurDemo = 1;
     QString m_utilisateurCourant;
     std::uint8_t m_modeCourant = ModeAdministration;
+
+    TSuiviAlarmes m_suiviAlarmes;
+    TBarreAlarmes* m_barreAlarmes = nullptr;   // owned by the status bar
+    bool m_demarre = false;
+    bool m_journalTermine = false;
+    bool m_sansQuestion = false;               // closing without the alarm question
+    bool m_sansAffichage = false;              // being destroyed: nothing more is shown
+    QString m_raisonArret;
+    QPointer<QMessageBox> m_confirmation;
+    QPointer<QMessageBox> m_avertissement;
+    // Journalled since the journal screen was loaded, oldest first.
+    std::vector<TEntreeLog> m_entreesNouvelles;
 
     std::deque<TRequete> m_requetes;
     int m_profondeurAffichage = 0;

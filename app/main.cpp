@@ -1,8 +1,10 @@
 // The station: supervises the devices from the current folder, where it keeps
 // "Config.set" and "Log.dat". One station per folder.
+#include "app/CycleStation.h"
 #include "app/FormVeilleur.h"
 #include "data/ConfigSet.h"
 #include "platform/Application.h"
+#include "platform/SignauxArret.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -96,6 +99,23 @@ int LireOptions(int argc, char* argv[])
     return -1;
 }
 
+// The display's end: Qt says so, then ends the process without returning to
+// the event loop. The journal is closed in between.
+TFormVeilleur* g_fenetre = nullptr;
+QtMessageHandler g_gestionnairePrecedent = nullptr;
+
+void GestionnaireMessages(QtMsgType type, const QMessageLogContext& contexte, const QString& message)
+{
+    if (g_gestionnairePrecedent)
+        g_gestionnairePrecedent(type, contexte, message);
+    else
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    if (g_fenetre && message.startsWith(QLatin1String("The X11 connection broke"))) {
+        TFormVeilleur* fenetre = std::exchange(g_fenetre, nullptr);
+        fenetre->TerminerSansAffichage(QString::fromLatin1(CycleStation::RaisonAffichagePerdu));
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -139,5 +159,16 @@ int main(int argc, char* argv[])
     if (const QScreen* ecran = QGuiApplication::primaryScreen())
         fenetre.setGeometry(ecran->geometry());
     fenetre.showFullScreen();
-    return application.exec();
+
+    // A log-out, "systemctl stop" or Ctrl+C end the station as its close
+    // button does, without the alarm question: nobody is there to answer.
+    TSignauxArret signaux([&fenetre](int signal) { fenetre.Arreter(CycleStation::RaisonSignal(signal)); });
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &fenetre,
+                     [&fenetre] { fenetre.Arreter(QString::fromLatin1(CycleStation::RaisonFinApplication)); });
+    g_fenetre = &fenetre;
+    g_gestionnairePrecedent = qInstallMessageHandler(GestionnaireMessages);
+    fenetre.Demarrer();
+    const int fin = application.exec();
+    g_fenetre = nullptr;
+    return fin;
 }

@@ -82,12 +82,12 @@ void DefinirCouleur(QWidget* w, QPalette::ColorRole role, const QColor& couleur)
 }
 
 // "dddddd - hh:nn:ss": the locale's long date, then the time, as the count
-// holds them (wall-clock time).
+// holds them (wall-clock time). 0 means never (a device never in alarm).
 QString DateLongue(double jours)
 {
     QDate date;
     QTime heure;
-    if (!DateVeilleur::VersDateEtHeure(jours, date, heure))
+    if (jours == 0.0 || !DateVeilleur::VersDateEtHeure(jours, date, heure))
         return PasDeDateLongue;
     return DateVeilleur::TexteDateLongue(date, heure, QLocale());
 }
@@ -97,7 +97,7 @@ QString DateCourte(double jours)
 {
     QDate date;
     QTime heure;
-    if (!DateVeilleur::VersDateEtHeure(jours, date, heure))
+    if (jours == 0.0 || !DateVeilleur::VersDateEtHeure(jours, date, heure))
         return PasDeDateCourte;
     return DateVeilleur::TexteDateCourte(date, heure, QLocale());
 }

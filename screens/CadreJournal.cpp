@@ -10,9 +10,11 @@
 #include <QLocale>
 #include <QStyle>
 #include <QStyleOptionViewItem>
+#include <QScrollBar>
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -132,27 +134,95 @@ void TFrameJournal::Actualiser(const TTamponJournal& tampon)
     QList<QTreeWidgetItem*> elements;
     elements.reserve(nb);
     for (int k = nb; k >= 1; --k) {
-        const TEntreeLog& e = tampon.Entrees[k];
-        auto* element = new TElementJournal(m_triEnCours);
-        QString nom = e.Code < NbCodesEvenements ? NomEvenement(e.Code, tampon.Langue) : QString();
-        if (nom.isEmpty())
-            nom = QLatin1Char('?') + QString::number(e.Code);
-        element->setText(ColonneEvenement, nom);
-        element->setText(ColonneDate, FormaterDateHeure(e.DateHeure, separateurDate, separateurHeure));
-        element->setText(ColonneOrigine, QString::number(e.Origine));
-        element->setText(ColonneInfos, LireChaine(e.InfosCompl));
-        elements.append(element);
+        elements.append(NouvelElement(tampon.Entrees[k], tampon.Langue, separateurDate, separateurHeure));
+        // Rows count their age from the oldest entry up.
+        elements.back()->setData(ColonneEvenement, Qt::UserRole, qint64(k));
     }
+    m_sequence = nb;
     ListViewJournal->addTopLevelItems(elements);
     // The fresh list counts as sorted by date, newest first.
     ColonneTri = ColonneDate;
     TriCroissant = false;
+    m_ordreDeRemplissage = true;
     ListViewJournal->setUpdatesEnabled(true);
     ListViewJournal->show();
 }
 
+QTreeWidgetItem* TFrameJournal::NouvelElement(const TEntreeLog& e, TLangue langue, QChar separateurDate,
+                                              QChar separateurHeure)
+{
+    auto* element = new TElementJournal(m_triEnCours);
+    QString nom = e.Code < NbCodesEvenements ? NomEvenement(e.Code, langue) : QString();
+    if (nom.isEmpty())
+        nom = QLatin1Char('?') + QString::number(e.Code);
+    element->setText(ColonneEvenement, nom);
+    element->setText(ColonneDate, FormaterDateHeure(e.DateHeure, separateurDate, separateurHeure));
+    element->setText(ColonneOrigine, QString::number(e.Origine));
+    element->setText(ColonneInfos, LireChaine(e.InfosCompl));
+    return element;
+}
+
+int TFrameJournal::NbLignes() const
+{
+    return ListViewJournal->topLevelItemCount();
+}
+
+void TFrameJournal::AjouterEntrees(const std::vector<TEntreeLog>& entrees, TLangue langue)
+{
+    if (entrees.empty())
+        return;
+    const QLocale locale = QLocale::system();
+    const QChar separateurDate = DateVeilleur::SeparateurDate(locale);
+    const QChar separateurHeure = DateVeilleur::SeparateurHeure(locale);
+    QScrollBar* defilement = ListViewJournal->verticalScrollBar();
+    const bool enHaut = defilement->value() == defilement->minimum();
+    QTreeWidgetItem* premierVisible = ListViewJournal->itemAt(0, 0);
+
+    // The order the rows are in now, by the clicked column and direction.
+    const TComparaison comparaison = TriCroissant ? &ComparerCroissant : &ComparerDecroissant;
+    const int colonne = ColonneTri;
+    for (const TEntreeLog& e : entrees) {
+        QTreeWidgetItem* element = NouvelElement(e, langue, separateurDate, separateurHeure);
+        element->setData(ColonneEvenement, Qt::UserRole, ++m_sequence);
+        int place = 0;
+        if (!m_ordreDeRemplissage && colonne >= 0 && colonne < NbColonnes) {
+            // After the rows it does not sort before: equal keys keep their arrival order.
+            int bas = 0, haut = ListViewJournal->topLevelItemCount();
+            while (bas < haut) {
+                const int milieu = (bas + haut) / 2;
+                if (comparaison(element, ListViewJournal->topLevelItem(milieu), colonne) < 0)
+                    haut = milieu;
+                else
+                    bas = milieu + 1;
+            }
+            place = bas;
+        }
+        ListViewJournal->insertTopLevelItem(place, element);
+    }
+    // Bounded like the buffer: the oldest rows leave first.
+    while (ListViewJournal->topLevelItemCount() > CapaciteTampon) {
+        int plusAncien = 0;
+        qint64 sequence = std::numeric_limits<qint64>::max();
+        for (int i = 0; i < ListViewJournal->topLevelItemCount(); ++i) {
+            const qint64 s = ListViewJournal->topLevelItem(i)->data(ColonneEvenement, Qt::UserRole).toLongLong();
+            if (s < sequence) {
+                sequence = s;
+                plusAncien = i;
+            }
+        }
+        if (ListViewJournal->topLevelItem(plusAncien) == premierVisible)
+            premierVisible = nullptr;
+        delete ListViewJournal->takeTopLevelItem(plusAncien);
+    }
+    if (enHaut)
+        defilement->setValue(defilement->minimum());
+    else if (premierVisible)
+        ListViewJournal->scrollToItem(premierVisible, QAbstractItemView::PositionAtTop);
+}
+
 void TFrameJournal::ListViewJournalColumnClick(int colonne)
 {
+    m_ordreDeRemplissage = false;
     if (colonne == ColonneTri && TriCroissant) {
         Trier(&ComparerDecroissant, colonne);
         TriCroissant = false;
@@ -203,7 +273,8 @@ QString TFrameJournal::FormaterDateHeure(double jours, QChar separateurDate, QCh
     QTime heure;
     QString s;
     s.reserve(32);
-    if (!DateVeilleur::VersDateEtHeure(jours, date, heure)) {
+    // 0 is the date of no event (a record never written), not 30/12/1899.
+    if (jours == 0.0 || !DateVeilleur::VersDateEtHeure(jours, date, heure)) {
         s += QLatin1String("--") + separateurDate + QLatin1String("--") + separateurDate
              + QLatin1String("-- - --") + separateurHeure + QLatin1String("--'--''---ms");
         return s;

@@ -6,9 +6,11 @@
 #include <QChar>
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 class QTreeWidget;
 class QTreeWidgetItem;
+struct TEntreeLog;
 struct TTamponJournal;
 
 class TFrameJournal : public TFrameEnhanced {
@@ -21,6 +23,13 @@ public:
     void Initialiser();
     // Lists the loaded entries, newest first.
     void Actualiser(const TTamponJournal& tampon);
+    // Entries journalled since the list was filled, oldest first, named in
+    // 'langue': each takes its place in the current sort (on top while the
+    // list is in its first, newest-first order). The selection stays, and so
+    // do the rows in view unless the view was at the top, where it stays.
+    // The oldest entries go once the list holds more than CapaciteTampon.
+    void AjouterEntrees(const std::vector<TEntreeLog>& entrees, TLangue langue);
+    int NbLignes() const;
 
     // The column the list counts as sorted by (-1: none) and its direction.
     std::int32_t ColonneDeTri() const { return ColonneTri; }
@@ -50,6 +59,12 @@ public:
 
 private:
     void Trier(TComparaison comparaison, int colonne);
+    QTreeWidgetItem* NouvelElement(const TEntreeLog& e, TLangue langue, QChar separateurDate, QChar separateurHeure);
+
+    // The list is still in the order of its filling (newest first), which
+    // the date's text does not give: new entries go on top.
+    bool m_ordreDeRemplissage = false;
+    qint64 m_sequence = 0;   // order of arrival, to drop the oldest rows
 
     std::int32_t ColonneTri = -1;
     bool TriCroissant = true;

@@ -106,6 +106,8 @@ TEST(Endurance, VingtMilleTicksSansPerteNiFuite)
         if (MesurerMemoire) {
             EXPECT_LT(rssFinale - rssInitiale, 2048) << "resident memory grows with the ticks";
         }
+        // The store's writer thread syncs them after the ticks.
+        fenetre.Journal().EcrireEntreesEnAttente();
         EXPECT_FALSE(fenetre.VerrouDonnees().Pris());
         EXPECT_FALSE(fenetre.Journal().AccesLogEnCours());
         EXPECT_TRUE(fenetre.Journal().EvenementAccesLog().Attendre0()) << "the journal's event is left signalled";

@@ -775,3 +775,42 @@ const TTexteLangues* const TousLesMessagesDirects[NbMessagesDirects] = {
     &MsgDirectCommandeRefusee,     &MsgDirectSansReponse,     &MsgDirectNonEnvoyee,    &MsgDirectArretee,
     &MsgDirectDemonstration,       &MsgDirectSeuilEnvoye,
 };
+
+// Alarms in the status bar and the station's stop
+const TTexteLangues MsgAlarmesAlarme = {{
+    "Alarme",
+    "Alarm",
+    "Alarma"}};
+const TTexteLangues MsgAlarmesPreAlarme = {{
+    "Préalarme",
+    "Pre-alarm",
+    "Prealarma"}};
+const TTexteLangues MsgAlarmesComPerdue = {{
+    "Communication perdue",
+    "Communication lost",
+    "Comunicación perdida"}};
+const TTexteLangues MsgAlarmesDepuis = {{
+    "%1 depuis %2",
+    "%1 since %2",
+    "%1 desde %2"}};
+const TTexteLangues MsgAlarmesOuvrirEcran = {{
+    "Ouvrir l'écran de l'appareil",
+    "Open the device's screen",
+    "Abrir la pantalla del aparato"}};
+const TTexteLangues MsgFermetureConfirmation = {{
+    "Des appareils sont en alarme ou injoignables. Arrêter la surveillance et fermer le veilleur ?",
+    "Devices are in alarm or out of reach. Stop monitoring and close the station?",
+    "Hay aparatos en alarma o inalcanzables. ¿Detener la vigilancia y cerrar el vigilante?"}};
+const TTexteLangues MsgFermetureFermer = {{
+    "Fermer le veilleur",
+    "Close the station",
+    "Cerrar el vigilante"}};
+const TTexteLangues MsgFermetureContinuer = {{
+    "Continuer la surveillance",
+    "Keep monitoring",
+    "Seguir vigilando"}};
+
+const TTexteLangues* const TousLesMessagesAlarmes[NbMessagesAlarmes] = {
+    &MsgAlarmesAlarme,     &MsgAlarmesPreAlarme, &MsgAlarmesComPerdue,   &MsgAlarmesDepuis,
+    &MsgAlarmesOuvrirEcran, &MsgFermetureConfirmation, &MsgFermetureFermer, &MsgFermetureContinuer,
+};

@@ -398,3 +398,25 @@ extern const TTexteLangues MsgDirectSeuilEnvoye;
 
 constexpr int NbMessagesDirects = 14;
 extern const TTexteLangues* const TousLesMessagesDirects[NbMessagesDirects];
+
+// --- Alarms in the status bar and the station's stop ---
+// Kept apart from the list above, whose entries and order are fixed.
+// "Alarme" - status bar entry
+extern const TTexteLangues MsgAlarmesAlarme;
+// "Préalarme" - status bar entry
+extern const TTexteLangues MsgAlarmesPreAlarme;
+// "Communication perdue" - status bar entry
+extern const TTexteLangues MsgAlarmesComPerdue;
+// "%1 depuis %2" - status bar entry: the state, since when
+extern const TTexteLangues MsgAlarmesDepuis;
+// "Ouvrir l'écran de l'appareil" - tool tip of a status bar entry
+extern const TTexteLangues MsgAlarmesOuvrirEcran;
+// "Des appareils sont en alarme ou injoignables. Arrêter la surveillance et fermer le veilleur ?" - close confirmation
+extern const TTexteLangues MsgFermetureConfirmation;
+// "Fermer le veilleur" - close confirmation, accept button
+extern const TTexteLangues MsgFermetureFermer;
+// "Continuer la surveillance" - close confirmation, reject button
+extern const TTexteLangues MsgFermetureContinuer;
+
+constexpr int NbMessagesAlarmes = 8;
+extern const TTexteLangues* const TousLesMessagesAlarmes[NbMessagesAlarmes];

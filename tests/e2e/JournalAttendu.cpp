@@ -5,6 +5,7 @@
 // Exit 0 when the file matches, 1 otherwise (the first differences on stderr).
 #include "app/GenerateurDemo.h"
 #include "data/DateVeilleur.h"
+#include "data/Chaine1252.h"
 #include "data/VerrouDonnees.h"
 
 #include <QFile>
@@ -41,8 +42,18 @@ int main(int argc, char* argv[])
     const QByteArray octets = fichier.readAll();
     if (octets.size() % TailleEntreeLog != 0)
         return Echec("%s: %lld bytes, not whole entries", argv[1], static_cast<long long>(octets.size()));
-    const auto n = static_cast<std::size_t>(octets.size() / TailleEntreeLog);
-    const auto* lues = reinterpret_cast<const TEntreeLog*>(octets.constData());
+    const auto total = static_cast<std::size_t>(octets.size() / TailleEntreeLog);
+    const auto* toutes = reinterpret_cast<const TEntreeLog*>(octets.constData());
+    // The run is framed by the station's start (code 0) and its stop by the
+    // quit button (code 1); in between, the generator's entries only.
+    if (total < 2 || toutes[0].Code != 0 || toutes[total - 1].Code != 1)
+        return Echec("%s: the run is not framed by a start and a stop entry", argv[1]);
+    if (LireChaine(toutes[total - 1].InfosCompl) != QStringLiteral("bouton"))
+        return Echec("the stop entry gives \"%s\" as its reason, not \"bouton\"",
+                     qPrintable(LireChaine(toutes[total - 1].InfosCompl)));
+    const std::vector<TEntreeLog> generees(toutes + 1, toutes + total - 1);
+    const std::size_t n = generees.size();
+    const TEntreeLog* lues = generees.data();
 
     TVerrouDonnees verrou;
     auto donnees = std::make_unique<Tableau1<TDonneesKMT, NbSources>>();

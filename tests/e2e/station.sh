@@ -103,8 +103,16 @@ attendre_fin() {   # $1: seconds; sets "statut"
   wait "$pid_station"; statut=$?; pid_station=""
 }
 
+# Quits by the button; with "confirmer", the station asks first (a device is
+# in alarm) and the answer is "close" (the button before the default one).
 quitter() {
   cliquer 1006 16
+  if [ "${1:-}" = confirmer ]; then
+    question() { [ "$(xdotool search --onlyvisible --name "Orvane" 2>/dev/null | wc -l)" -ge 2 ]; }
+    attendre 5 question || echec "no question before closing while a device is in alarm"
+    kill -0 "$pid_station" 2>/dev/null || echec "the station closed without asking"
+    xdotool key shift+Tab; sleep 0.3; xdotool key Return
+  fi
   attendre_fin 2 || echec "the quit button did not end the station within 2 s"
   [ "$statut" -eq 0 ] || echec "the station ended with status $statut"
 }
@@ -206,7 +214,7 @@ demonstration)
   for nom in BANDE_26 DISQUE_PREALARME_26 ACCES_26; do
     [ -z "${vu[$nom-saut]:-}" ] || echec "$nom turned red without being yellow first"
   done
-  quitter
+  quitter confirmer
   "$attendu" "$dossier/Log.dat" 265 || echec "Log.dat differs from what the generator produces"
   ;;
 
