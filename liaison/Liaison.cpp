@@ -201,7 +201,11 @@ void TLiaison::Boucle()
             }
         }
         const std::int64_t debut = MaintenantMs();
+        const auto debutPrecis = std::chrono::steady_clock::now();
         Cycle();
+        m_dureeDernierCycleUs = std::chrono::duration_cast<std::chrono::microseconds>(
+                                    std::chrono::steady_clock::now() - debutPrecis).count();
+        ++m_cyclesFaits;
         Attendre(debut + CycleMinMs, true);
     }
     m_ligne.reset();
