@@ -18,19 +18,19 @@ nettoyer() {
 trap nettoyer EXIT
 
 # The device's console: R of KMT 2 above then below its threshold (pre-alarm,
-# alarm, horn), a DC+ fault on KMT 3, KMT 1 silent for 12 s.
+# alarm, horn), a DC+ fault on KMT 3, KMT 1 silent for 12 s (the device keeps
+# serving once its console input ends).
 scenario() {
   sleep 5; echo "r 2 450"; sleep 4; echo "r 2 80"; sleep 6; echo "defaut 3 4 1"
-  sleep 4; echo "silence 1"; sleep 12; echo "reponds 1"; sleep 30
+  sleep 4; echo "silence 1"; sleep 12; echo "reponds 1"
 }
 
 essai() {  # essai tcp|rtu PORT
   local genre=$1 port=$2
   mkdir -p "$dossier/$genre"
-  mkfifo "$dossier/$genre/pret"
-  scenario | /usr/bin/python3 "$racine/tests/appareil_independant.py" "$port" 1,2,3 "$genre" >"$dossier/$genre/pret" &
+  scenario | /usr/bin/python3 "$racine/tests/appareil_independant.py" "$port" 1,2,3 "$genre" >"$dossier/$genre/sortie" &
   pids+=($!)
-  read -r _ <"$dossier/$genre/pret"
+  for _ in $(seq 100); do grep -q pret "$dossier/$genre/sortie" && break; sleep 0.1; done
   if [ "$genre" = rtu ]; then
     socat "pty,link=$dossier/ligne,raw,echo=0" "tcp:127.0.0.1:$port" &
     pids+=($!)

@@ -235,8 +235,9 @@ int Cycle(const QString& simulateur, int vitesse, const QString& kmt, const QStr
     // Counting only one silence a transaction (none between request and
     // reply, which no RTU device can do) gives a stricter floor.
     const double strict = plancher - double(simules.size()) * 2 * 3.5 * 11.0 * 1000.0 / vitesse;
-    std::printf("  with one silence a transaction only: floor %.1f ms, mean of the polling cycles %.3f x\n", strict,
-                sans.empty() ? 0.0 : std::accumulate(sans.begin(), sans.end(), 0.0) / double(sans.size()) / strict);
+    if (!sans.empty())
+        std::printf("  with one silence a transaction only: floor %.1f ms, mean of the polling cycles %.3f x\n",
+                    strict, std::accumulate(sans.begin(), sans.end(), 0.0) / double(sans.size()) / strict);
     std::printf("  period between cycle ends: %.1f ms (%.3f x the polling floor; the layer waits %d ms at least)\n",
                 periode, periode / plancher, TLiaison::CycleMinMs);
     return 0;
