@@ -113,6 +113,12 @@ void TLiaison::Publier(std::vector<TEntreeLog> entrees, const TResultat* resulta
         emit Disponible();
 }
 
+TLiaison::TStatistiquesCycle TLiaison::Statistiques() const
+{
+    std::lock_guard<std::mutex> g(m_mutexStatistiques);
+    return m_statistiques;
+}
+
 std::vector<TEntreeLog> TLiaison::PrendreEntrees()
 {
     std::lock_guard<std::mutex> g(m_mutex);
@@ -201,7 +207,14 @@ void TLiaison::Boucle()
             }
         }
         const std::int64_t debut = MaintenantMs();
+        const auto debutPrecis = std::chrono::steady_clock::now();
         Cycle();
+        {
+            std::lock_guard<std::mutex> g(m_mutexStatistiques);
+            m_statistiques.DureeUs = std::chrono::duration_cast<std::chrono::microseconds>(
+                                         std::chrono::steady_clock::now() - debutPrecis).count();
+            ++m_statistiques.Cycles;
+        }
         Attendre(debut + CycleMinMs, true);
     }
     m_ligne.reset();

@@ -74,6 +74,13 @@ public:
     std::vector<TResultat> PrendreResultats();
 
     bool LigneOuverte() const { return m_ligneOuverte; }
+    // Poll cycles completed and how long the last one took: for measuring
+    // the line, not for deciding anything.
+    struct TStatistiquesCycle {
+        std::int64_t DureeUs = 0;
+        std::uint64_t Cycles = 0;
+    };
+    TStatistiquesCycle Statistiques() const;
 
     // Pause before reopening a line that failed or vanished.
     static constexpr int DelaiReouvertureMs = 2000;
@@ -138,4 +145,6 @@ private:
     std::deque<TResultat> m_resultats;
     std::atomic<bool> m_signalEnAttente{false};
     std::atomic<bool> m_ligneOuverte{false};
+    mutable std::mutex m_mutexStatistiques;
+    TStatistiquesCycle m_statistiques;
 };

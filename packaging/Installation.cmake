@@ -50,6 +50,9 @@ add_custom_command(OUTPUT ${dossier_doc}/changelog.Debian.gz
 set(fichiers_paquet ${dossier_doc}/changelog.Debian.gz)
 install(FILES ${dossier_doc}/copyright ${dossier_doc}/changelog.Debian.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${VEILLEUR_NOM})
+# The network file that turns live devices on, every key at its default.
+install(FILES ${VEILLEUR_PAQUETAGE}/Reseau.ini.exemple
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${VEILLEUR_NOM}/examples RENAME Reseau.ini)
 install(FILES ${VEILLEUR_PAQUETAGE}/lintian-overrides
         DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ${VEILLEUR_NOM})
 install(FILES ${VEILLEUR_PAQUETAGE}/veilleur-journal.bash-completion

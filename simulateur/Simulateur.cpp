@@ -219,8 +219,10 @@ void TSimulateur::Repondre(int destination, int unite, const TOctets& pdu, std::
     }
     TInstant delai = 0;
     if (m_options.Vitesse > 0) {
-        // What the request and the reply take on a real line, each closed by 3.5 characters of silence.
-        const double caracteres = double(longueurRtu) + double(reponse->size() + 3) + 7.0;
+        // What the request and the reply take on a real line: the request, the
+        // 3.5 characters of silence that end it, the reply. The silence after
+        // the reply is the master's to keep before its next request.
+        const double caracteres = double(longueurRtu) + double(reponse->size() + 3) + 3.5;
         delai = TInstant(caracteres * 11.0 * 1000.0 / m_options.Vitesse + 0.999);
     }
     if (p.RetardsRestants != 0) {

@@ -4,7 +4,9 @@ protocol alone with Debian's pymodbus (3.0), independently of the station and
 of the project's simulator: a misreading of the register map shared by those
 two does not pass against this one.
 
-Usage: appareil_independant.py PORT N[,N...]
+Usage: appareil_independant.py PORT N[,N...] [rtu]
+With rtu, the TCP connection carries RTU frames (CRC, no MBAP header): behind
+"socat pty,link=LINE,raw,echo=0 tcp:127.0.0.1:PORT" it is a serial line.
 Prints "pret" once listening. Commands on standard input, one a line:
   r N KOHM            set R (the status bits follow the threshold, as a device's do)
   defaut N BIT 0|1    self-test (3), DC+ (4) or DC- (5) fault on or off
@@ -23,6 +25,7 @@ from pymodbus.datastore import ModbusServerContext, ModbusSlaveContext
 from pymodbus.pdu import ModbusExceptions
 from pymodbus.register_write_message import WriteSingleRegisterRequest, WriteSingleRegisterResponse
 from pymodbus.server import StartAsyncTcpServer
+from pymodbus.transaction import ModbusRtuFramer, ModbusSocketFramer
 
 verrou = threading.Lock()
 
@@ -165,10 +168,11 @@ def console(appareils, serveur_ctx):
         print("ok", flush=True)
 
 
-async def principal(port, numeros):
+async def principal(port, numeros, rtu):
     appareils = {n: Kmt() for n in numeros}
     ctx = ModbusServerContext(slaves=dict(appareils), single=False)
     serveur = await StartAsyncTcpServer(ctx, address=("127.0.0.1", port), defer_start=True,
+                                        framer=ModbusRtuFramer if rtu else ModbusSocketFramer,
                                         allow_reuse_address=True, ignore_missing_slaves=True)
     threading.Thread(target=console, args=(appareils, ctx), daemon=True).start()
     tache = asyncio.ensure_future(serveur.serve_forever())
@@ -180,4 +184,5 @@ async def principal(port, numeros):
 if __name__ == "__main__":
     import logging
     logging.disable(logging.CRITICAL)
-    asyncio.run(principal(int(sys.argv[1]), [int(x) for x in sys.argv[2].split(",")]))
+    asyncio.run(principal(int(sys.argv[1]), [int(x) for x in sys.argv[2].split(",")],
+                          len(sys.argv) > 3 and sys.argv[3] == "rtu"))

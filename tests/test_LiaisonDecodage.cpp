@@ -211,3 +211,43 @@ TEST(LiaisonDecodage, NetworkFile)
             << m.Texte;
     }
 }
+
+// The example installed with the package says what the station does: as it
+// ships (every key commented out) it gives the defaults, and with its keys
+// uncommented at the values shown it gives them too, but for what only
+// examples can show (a device, a gateway, a list).
+TEST(LiaisonDecodage, ExampleNetworkFileShowsTheDefaults)
+{
+    QFile exemple(QStringLiteral(VEILLEUR_DOSSIER_TESTS "/../packaging/Reseau.ini.exemple"));
+    ASSERT_TRUE(exemple.open(QIODevice::ReadOnly));
+    const QByteArray texte = exemple.readAll();
+    QByteArray actif;
+    int cles = 0;
+    for (const QByteArray& ligne : texte.split('\n')) {
+        // ";Key=value" is a key; "; words" is a comment.
+        const bool cle = ligne.size() > 1 && ligne[0] == ';' && ligne[1] != ' ' && ligne.contains('=');
+        cles += cle;
+        actif += (cle ? ligne.mid(1) : ligne) + '\n';
+    }
+    EXPECT_EQ(cles, 9) << "every key of the file";
+
+    TDossierTemporaire tel, decommente;
+    EcrireFichier(tel.Chemin(QStringLiteral("Reseau.ini")), texte);
+    EcrireFichier(decommente.Chemin(QStringLiteral("Reseau.ini")), actif);
+    const TConfigReseau defauts;
+    for (const auto* dossier : {&tel, &decommente}) {
+        const TLectureReseau l = LireConfigReseau(dossier->Chemin(QStringLiteral("Reseau.ini")), "/dev/ttyS3");
+        ASSERT_TRUE(l.Utilisable) << l.Message.toStdString();
+        EXPECT_EQ(l.Config.Type, defauts.Type);
+        EXPECT_EQ(l.Config.Peripherique, QStringLiteral("/dev/ttyS3")) << "empty: the configuration screen's port";
+        EXPECT_EQ(l.Config.Vitesse, defauts.Vitesse);
+        EXPECT_EQ(l.Config.Parite, defauts.Parite);
+        EXPECT_EQ(l.Config.BitsDeStop, defauts.BitsDeStop);
+        EXPECT_EQ(l.Config.Port, defauts.Port);
+        EXPECT_EQ(l.Config.DelaiReponse, defauts.DelaiReponse);
+    }
+    const TLectureReseau l = LireConfigReseau(decommente.Chemin(QStringLiteral("Reseau.ini")), "/dev/ttyS3");
+    EXPECT_TRUE(l.Config.ListeDonnee);
+    EXPECT_EQ(l.Config.Appareils.size(), 31u);
+    EXPECT_EQ(l.Config.Hote, QStringLiteral("192.168.1.50"));
+}

@@ -296,8 +296,8 @@ TEST(Simulateur, SimulatedSpeedDelaysEachReplyByItsWireTime)
     QElapsedTimer chrono;
     chrono.start();
     ASSERT_EQ(m.Entrees(1, 0, 4).size(), 4u);
-    // 8 + 13 characters and two silences of 3.5 at 2400 baud: 128 ms.
-    EXPECT_GE(chrono.elapsed(), 120);
+    // 8 + 13 characters and the request's silence of 3.5 at 2400 baud: 112 ms.
+    EXPECT_GE(chrono.elapsed(), 110);
     EXPECT_LT(chrono.elapsed(), 600);
 }
 
