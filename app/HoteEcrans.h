@@ -20,6 +20,8 @@ class QObject;
 class QWidget;
 class TFrameEnhanced;
 class TVerrouDonnees;
+class TSession;
+struct TResultatSession;
 
 class THoteEcrans {
 public:
@@ -38,6 +40,10 @@ public:
         std::function<void(const QString&)> Signaler;
         // Runs, queued, when the screen leaves one of its busy handlers.
         std::function<void()> EcranLibere;
+        // The station's session and what applies a session screen's result
+        // (none: the session screen shows its layout only).
+        TSession* Session = nullptr;
+        std::function<void(const TResultatSession&)> AppliquerSession{};
     };
 
     explicit THoteEcrans(const TEnvironnement& environnement);
@@ -52,6 +58,9 @@ public:
     void Reetiqueter();
     // The visible screen from the records, if it follows them.
     void Rafraichir();
+    // The visible screen after the session's mode or user changed: the home
+    // screen shows them, the others grant or refuse what the mode allows.
+    void AppliquerSession();
     void Detruire();
 
     TFrameEnhanced* EcranCourant() const { return m_ecran; }
@@ -87,6 +96,9 @@ private:
         bool SuitLesDonnees = false;
         // A new language reopens the screen instead of relabelling it.
         bool RouvrirPourLaLangue = false;
+        // What the session's mode and user change on the screen; runs after
+        // Initialiser and again at every change of session.
+        std::function<void(TEcran&)> Session{};
     };
 
     template <typename TEcran>
@@ -118,5 +130,6 @@ private:
     TFrameEnhanced* m_ecran = nullptr;
     // Bound to the visible screen's own type when it opens.
     std::function<void()> m_rafraichir;
+    std::function<void()> m_appliquerSession;
     bool m_rouvrirPourLaLangue = false;
 };
