@@ -431,6 +431,8 @@ TEST_F(SessionStationTest, FichierEndommageEnConsultationAvecMessage)
 
     Ouvrir(EcranSession);
     EXPECT_TRUE(Message().contains(QString::fromLatin1(NomFichierUtilisateurs)));
+    if (const QString captures = qEnvironmentVariable("VEILLEUR_CAPTURES"); !captures.isEmpty())
+        f.EcranCourant()->grab().save(captures + QStringLiteral("/session-fichier-endommage.png"));
     EXPECT_FALSE(Enfant("ButtonDebutSession")->isEnabled());
     EXPECT_FALSE(Enfant("GroupBoxOutilsAdmin")->isEnabled());
     Ouvrir(EcranConfiguration);
