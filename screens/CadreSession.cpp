@@ -274,6 +274,7 @@ void TFrameSession::Initialiser()
 void TFrameSession::Initialiser(const TInfosSession& infos)
 {
     m_infos = infos;
+    m_nomAffiche = m_infos.Session ? m_infos.Session->NomEnSession() : QString();
     Initialiser();
     m_message = EMessageSession::Aucun;
     // A damaged users file is said at once, and stays said.
@@ -290,7 +291,13 @@ void TFrameSession::Actualiser()
     if (!m_infos.Session)
         return;
     const TSession& session = *m_infos.Session;
-    EditUtilisateurEnCours->setText(session.NomEnSession());
+    // A session that began or ended elsewhere (by inactivity) makes the last
+    // message stale; the screen's own operations set theirs after this.
+    const QString enSession = session.NomEnSession();
+    if (enSession != m_nomAffiche && m_message != EMessageSession::FichierEndommage)
+        m_message = EMessageSession::Aucun;
+    m_nomAffiche = enSession;
+    EditUtilisateurEnCours->setText(enSession);
     RemplirListe();
     AppliquerDroits();
     // Empty tools take the selected user, as a new selection would.

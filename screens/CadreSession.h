@@ -77,6 +77,7 @@ private:
     EMessageSession m_message = EMessageSession::Aucun;
     QString m_argument;
     bool m_messageErreur = false;
+    QString m_nomAffiche;   // the user in session at the last refresh
     QPointer<QMessageBox> m_confirmation;
 
     QLabel* LabelMessage;

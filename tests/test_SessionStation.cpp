@@ -408,6 +408,16 @@ TEST_F(SessionStationTest, FinParInactivite)
     EXPECT_FALSE(Enfant("ButtonValider")->isEnabled());
     EXPECT_EQ(f.findChild<QStatusBar*>()->currentMessage(),
               TexteMessageSession(EMessageSession::SessionFinInactivite, LangueFrancais));
+    // On the session screen the end shows at once, without the stale "session started".
+    Ouvrir(EcranSession);
+    Entrer("DURAND", "admin-1");
+    ASSERT_EQ(f.ModeCourant(), ModeAdministration);
+    horloge += TSession::DelaiInactiviteMs;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.ModeCourant() == ModeConsultation; },
+                                3 * TSessionStation::IntervalleVerificationMs));
+    EXPECT_TRUE(Champ("EditUtilisateurEnCours")->text().isEmpty());
+    EXPECT_TRUE(Message().isEmpty());
+    EXPECT_FALSE(Enfant("GroupBoxOutilsAdmin")->isEnabled());
     const std::vector<TEntreeLue> lues = Journal();
     ASSERT_FALSE(lues.empty());
     EXPECT_EQ(lues.back().Code, CodeFinSession);
