@@ -248,8 +248,9 @@ sessions)
   BOUTON_CONFIG=(132 637); VALIDER_CONFIG=(640 698)
   MODE_ACCUEIL=(636 186 241 24)                 # the home screen's mode field
   saisir() { cliquer "$1" "$2"; xdotool key --clearmodifiers ctrl+a BackSpace; xdotool type --delay 20 "$3"; sleep 0.2; }
-  # The mode list: $1 steps down from its first item (ADMINISTRATION).
-  choisir_mode() { cliquer "${COMBO_MODE[@]}"; xdotool key Escape Home; for ((i = 0; i < $1; i++)); do xdotool key Down; done; sleep 0.2; }
+  # The mode list, reached from the first-name field with Tab and left closed:
+  # $1 steps down from its first item (ADMINISTRATION).
+  choisir_mode() { xdotool key Tab; sleep 0.2; xdotool key Home; for ((i = 0; i < $1; i++)); do xdotool key Down; done; sleep 0.2; }
   ajouter() {   # nom prenom pas-du-mode mot-de-passe
     saisir "${EDIT_NOM[@]}" "$1"; saisir "${EDIT_PRENOM[@]}" "$2"; choisir_mode "$3"
     saisir "${EDIT_NV[@]}" "$4"; saisir "${EDIT_NV_BIS[@]}" "$4"
@@ -266,10 +267,10 @@ sessions)
   cliquer "${BOUTON_SESSION[@]}"
   capture session-station-ouverte
   ajouter DURAND Helene 0 admin-123
-  [ -s "$dossier/Utilisateurs.ini" ] || echec "\"Ajouter\" wrote no Utilisateurs.ini"
+  attendre 10 test -s "$dossier/Utilisateurs.ini" || echec "\"Ajouter\" wrote no Utilisateurs.ini"
   [ "$(stat -c %a "$dossier/Utilisateurs.ini")" = 600 ] || echec "Utilisateurs.ini is not mode 0600"
   ajouter MARTIN Paul 1 exploit-456
-  grep -q '^Nom=MARTIN' "$dossier/Utilisateurs.ini" || echec "the operator is not in Utilisateurs.ini"
+  attendre 10 grep -q '^Nom=MARTIN' "$dossier/Utilisateurs.ini" || echec "the operator is not in Utilisateurs.ini"
   ! grep -q -e admin-123 -e exploit-456 "$dossier/Utilisateurs.ini" || echec "a password in clear in Utilisateurs.ini"
   capture session-administration
   cliquer "${FIN[@]}"
