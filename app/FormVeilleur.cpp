@@ -5,6 +5,7 @@
 #include "app/CycleStation.h"
 #include "app/CouleursBoutons.h"
 #include "app/GenerateurDemo.h"
+#include "app/SessionStation.h"
 #include "data/ConfigSet.h"
 #include "data/DateVeilleur.h"
 #include "data/ErreurVeilleur.h"
@@ -82,6 +83,10 @@ TFormVeilleur::TFormVeilleur(std::unique_ptr<TSon> son, const QString& nomEvenem
     if (!m_son)
         m_son = std::make_unique<TSonSysteme>();
 
+    m_sessions = std::make_unique<TSessionStation>(
+        QString::fromLatin1(NomFichierUtilisateurs),
+        [this](const TResultatSession& resultat) { Proteger([&] { AppliquerResultatSession(resultat); }); });
+
     // The fixed client area and the strip (Qt paints every widget double-buffered).
     m_disposition = std::make_unique<TDispositionFenetre>(*this);
     connect(&m_disposition->BoutonMinimiser(), &QPushButton::clicked, this, [this] { BitBtnMinClick(); });
@@ -109,11 +114,14 @@ TFormVeilleur::TFormVeilleur(std::unique_ptr<TSon> son, const QString& nomEvenem
         .Signaler = [this](const QString& texte) { SignalerPlusTard(texte); },
         .EcranLibere = [this] { TraiterRequetesEnAttente(); },
         .Commandes = m_station.get(),
+        .Session = &m_sessions->Session(),
+        .AppliquerSession = [this](const TResultatSession& resultat) { AppliquerResultatSession(resultat); },
     });
 
     // The stored language (the loader reads one outside 0..2 as French), then
     // the home screen in it.
     m_langue = ChargerConfig() ? ConfigSet.Langue : LangueFrancais;
+    DemarrerSessions();
     AppliquerLangue();
     DemarrerStationDirecte();
     AfficherEcran(EcranAccueil, 0);
@@ -234,6 +242,7 @@ void TFormVeilleur::FormCloseQuery()
     m_relanceDemo.stop();
     // What the devices reported up to the end reaches the journal.
     m_station->Arreter();
+    m_sessions->Arreter();
     m_requetes.clear();
     m_ecrans->Detruire();
     m_disposition->DetruireBoutonsMonitoring();
@@ -512,6 +521,47 @@ void TFormVeilleur::AppliquerLangue()
     // The journal screen reloads for a new language.
     m_entreesNouvelles.clear();
     m_ecrans->Reetiqueter();
+}
+
+// ---------------------------------------------------------------------------
+// Sessions
+
+void TFormVeilleur::DemarrerSessions()
+{
+    const TResultatSession chargement = m_sessions->Demarrer();
+    m_modeCourant = m_sessions->Session().Mode();
+    m_utilisateurCourant = m_sessions->Session().NomEnSession();
+    if (chargement.Message != EMessageSession::FichierEndommage)
+        return;
+    // Said once, by a box that does not wait, once the window is up; the
+    // session screen keeps saying it. The detail goes to standard error.
+    std::fprintf(stderr, "%s\n", qPrintable(m_sessions->Session().DetailFichier()));
+    const QString texte = chargement.Texte(m_langue);
+    QMetaObject::invokeMethod(this, [this, texte] {
+        if (m_fermee)
+            return;
+        auto* boite = new QMessageBox(QMessageBox::Warning, QCoreApplication::applicationName(), texte,
+                                      QMessageBox::Ok, this);
+        boite->setObjectName(QStringLiteral("MessageFichierUtilisateurs"));
+        boite->setAttribute(Qt::WA_DeleteOnClose);
+        boite->open();
+    }, Qt::QueuedConnection);
+}
+
+void TFormVeilleur::AppliquerResultatSession(const TResultatSession& resultat)
+{
+    // Through the window's journal path, oldest first, as every other entry.
+    for (const TEntreeLog& entree : resultat.Journal)
+        EnvoyerLog(this, entree);
+    const TSession& session = m_sessions->Session();
+    m_modeCourant = session.Mode();
+    m_utilisateurCourant = session.NomEnSession();
+    if (resultat.Message == EMessageSession::SessionFinInactivite)
+        m_disposition->BarreEtat().showMessage(resultat.Texte(m_langue), 60 * 1000);
+    if (m_fermee || !m_ecrans->EcranCourant())
+        return;
+    TGardeAffichage garde(*this);
+    m_ecrans->AppliquerSession();
 }
 
 // ---------------------------------------------------------------------------

@@ -33,6 +33,8 @@ class TBarreAlarmes;
 class TBoutonAppareil;
 class TFrameEnhanced;
 class TGenerateurDemo;
+class TSessionStation;
+struct TResultatSession;
 class TVerrouDonnees;
 
 class TFormVeilleur : public QWidget {
@@ -89,8 +91,12 @@ public:
     TFrameEnhanced* EcranCourant() const { return m_ecrans->EcranCourant(); }
     bool AlarmeEnCours() const { return m_alarmeEnCours; }
     std::int32_t CompteurDemo() const { return m_compteurDemo; }
+    // "Prénom Nom" of the user in session (empty when nobody is logged in):
+    // whoever journals an operator's command signs the entry with it.
     const QString& UtilisateurCourant() const { return m_utilisateurCourant; }
+    // The session's mode; rights are Droit(right, ModeCourant(), ...).
     std::uint8_t ModeCourant() const { return m_modeCourant; }
+    TSessionStation& Sessions() { return *m_sessions; }
     // Writers take the write lock of VerrouDonnees().
     TVerrouDonnees& VerrouDonnees() { return *m_verrou; }
     Tableau1<TDonneesKMT, NbSources>& DonneesKMT() { return *m_donnees; }
@@ -162,6 +168,11 @@ private:
     void DemanderConfirmation();
     // Code 1, then the store's end; what it could not save is told.
     void TerminerJournal(bool surEcran);
+
+    // Sessions: loads the users file; then journals an operation's entries,
+    // takes the session's mode and user, and brings the visible screen to them.
+    void DemarrerSessions();
+    void AppliquerResultatSession(const TResultatSession& resultat);
     template <typename F>
     void Proteger(F&& travail);
 
@@ -196,6 +207,7 @@ private:
     int m_profondeurAffichage = 0;
     bool m_fermee = false;
 
+    std::unique_ptr<TSessionStation> m_sessions;
     std::unique_ptr<TDispositionFenetre> m_disposition;
     std::unique_ptr<THoteEcrans> m_ecrans;
 

@@ -14,6 +14,7 @@
 #include "screens/CadreNotices.h"
 #include "screens/CadreSession.h"
 #include "screens/CadreVueDEnsemble.h"
+#include "sessions/Droits.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -47,6 +48,7 @@ bool THoteEcrans::Occupe() const
 void THoteEcrans::Detruire()
 {
     m_rafraichir = nullptr;
+    m_appliquerSession = nullptr;
     m_rouvrirPourLaLangue = false;
     delete m_ecran;
     m_ecran = nullptr;
@@ -85,6 +87,8 @@ void THoteEcrans::Ouvrir(const TDescriptionEcran<TEcran>& d)
             actualiser(*ecran);
         };
     }
+    if (d.Session)
+        m_appliquerSession = [ecran, session = d.Session] { session(*ecran); };
     std::optional<TCurseurSablier> sablier;
     if (d.Sablier)
         sablier.emplace();
@@ -93,6 +97,8 @@ void THoteEcrans::Ouvrir(const TDescriptionEcran<TEcran>& d)
     ecran->ChangerLangue(m_env.Langue);
     if (d.Initialiser)
         d.Initialiser(*ecran);
+    if (d.Session)
+        d.Session(*ecran);
     if (d.Actualiser)
         d.Actualiser(*ecran);
 }
@@ -129,6 +135,12 @@ void THoteEcrans::Rafraichir()
         m_rafraichir();
 }
 
+void THoteEcrans::AppliquerSession()
+{
+    if (m_appliquerSession)
+        m_appliquerSession();
+}
+
 // ---------------------------------------------------------------------------
 // The screens
 
@@ -142,6 +154,12 @@ void THoteEcrans::AfficherAccueil()
                 m_infosAccueil.Mode = m_env.Mode;
             },
         .Initialiser = [this](TFrameAccueil& e) { e.Initialiser(m_infosAccueil); },
+        .Session =
+            [this](TFrameAccueil& e) {
+                m_infosAccueil.Utilisateur = m_env.Utilisateur;
+                m_infosAccueil.Mode = m_env.Mode;
+                e.Initialiser(m_infosAccueil);
+            },
     });
 }
 
@@ -149,7 +167,14 @@ void THoteEcrans::AfficherSession()
 {
     Ouvrir<TFrameSession>({
         .EcranGeneral = EcranSession,
-        .Initialiser = [](TFrameSession& e) { e.Initialiser(); },
+        .Initialiser =
+            [this](TFrameSession& e) {
+                if (m_env.Session)
+                    e.Initialiser(TInfosSession{&m_env.Fenetre, m_env.Session, m_env.AppliquerSession});
+                else
+                    e.Initialiser();
+            },
+        .Session = [](TFrameSession& e) { e.Actualiser(); },
     });
 }
 
@@ -206,6 +231,11 @@ void THoteEcrans::AfficherConfiguration()
         .Sablier = true,
         .Initialiser = [this](TFrameConfiguration& e) { e.Initialiser(m_infosConfiguration); },
         .Actualiser = [](TFrameConfiguration& e) { e.Actualiser(ConfigSet); },
+        .Session =
+            [this](TFrameConfiguration& e) {
+                e.DefinirDroitModification(
+                    Droit(EDroit::ModifierConfiguration, m_env.Mode, ConfigSet.AcqAlarmesConsultation != 0));
+            },
     });
 }
 

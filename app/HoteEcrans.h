@@ -21,6 +21,8 @@ class QWidget;
 class TCommandesAppareils;
 class TFrameEnhanced;
 class TVerrouDonnees;
+class TSession;
+struct TResultatSession;
 
 class THoteEcrans {
 public:
@@ -41,6 +43,10 @@ public:
         std::function<void()> EcranLibere;
         // What the device screens' controls act through.
         TCommandesAppareils* Commandes = nullptr;
+        // The station's session and what applies a session screen's result
+        // (none: the session screen shows its layout only).
+        TSession* Session = nullptr;
+        std::function<void(const TResultatSession&)> AppliquerSession{};
     };
 
     explicit THoteEcrans(const TEnvironnement& environnement);
@@ -55,6 +61,9 @@ public:
     void Reetiqueter();
     // The visible screen from the records, if it follows them.
     void Rafraichir();
+    // The visible screen after the session's mode or user changed: the home
+    // screen shows them, the others grant or refuse what the mode allows.
+    void AppliquerSession();
     void Detruire();
 
     TFrameEnhanced* EcranCourant() const { return m_ecran; }
@@ -90,6 +99,9 @@ private:
         bool SuitLesDonnees = false;
         // A new language reopens the screen instead of relabelling it.
         bool RouvrirPourLaLangue = false;
+        // What the session's mode and user change on the screen; runs after
+        // Initialiser and again at every change of session.
+        std::function<void(TEcran&)> Session{};
     };
 
     template <typename TEcran>
@@ -121,5 +133,6 @@ private:
     TFrameEnhanced* m_ecran = nullptr;
     // Bound to the visible screen's own type when it opens.
     std::function<void()> m_rafraichir;
+    std::function<void()> m_appliquerSession;
     bool m_rouvrirPourLaLangue = false;
 };

@@ -316,6 +316,32 @@ void TFrameConfiguration::ChangerLangue(TLangue langue)
     // progress of the scan, and keeps it once the scan is over.
     m_legendePorts = Texte(MsgConfigurationPortsExistants, langue);
     AfficherLegendePorts();
+    m_langue = langue;
+    AppliquerDroit();
+}
+
+void TFrameConfiguration::DefinirDroitModification(const TDroit& droit)
+{
+    m_droit = droit;
+    AppliquerDroit();
+}
+
+void TFrameConfiguration::AppliquerDroit()
+{
+    const bool modifiable = m_droit.Accorde;
+    const QString raison = modifiable ? QString() : TexteMessageSession(m_droit.Raison, m_langue);
+    // An edit under way ends with the right: nothing typed can be kept.
+    ValueListEditorNomSources->setEditTriggers(modifiable ? QAbstractItemView::AllEditTriggers
+                                                          : QAbstractItemView::NoEditTriggers);
+    // An editor already open closes without storing anything.
+    if (!modifiable && !ValueListEditorNomSources->viewport()->findChildren<QLineEdit*>().isEmpty())
+        ValueListEditorNomSources->reset();
+    CheckBoxAcqAlarmes->setEnabled(modifiable);
+    ConteneurPorts->setEnabled(modifiable);
+    ButtonValider->setEnabled(modifiable);
+    for (QWidget* champ : std::initializer_list<QWidget*>{ValueListEditorNomSources, CheckBoxAcqAlarmes,
+                                                          RadioGroupPortsComDispos, ButtonValider})
+        champ->setToolTip(raison);
 }
 
 void TFrameConfiguration::Initialiser(const TInfosConfiguration& infos)
@@ -423,7 +449,7 @@ void TFrameConfiguration::TerminerSaisieNoms()
 
 void TFrameConfiguration::ButtonValiderClick()
 {
-    if (!m_config)
+    if (!m_config || !m_droit.Accorde)
         return;
     TerminerSaisieNoms();
     m_config->AcqAlarmesConsultation = CheckBoxAcqAlarmes->isChecked() ? 1 : 0;

@@ -6,6 +6,7 @@
 // was handed and saves that record to "Config.set".
 #include "data/Tableau1.h"
 #include "screens/CadreEnhanced.h"
+#include "sessions/Droits.h"
 
 #include <QString>
 #include <cstdint>
@@ -53,6 +54,12 @@ public:
     // Asks the main window for the session screen, once the screen is loaded.
     void LabelMsgAdminClick();
 
+    // Whether the session may change the configuration: otherwise every field
+    // is read-only, the save button disabled, and each says why. Editable
+    // until told otherwise.
+    void DefinirDroitModification(const TDroit& droit);
+    bool Modifiable() const { return m_droit.Accorde; }
+
 protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;
 
@@ -66,6 +73,7 @@ private:
     void AjouterPort(int numero);
     void AfficherLegendePorts();
     void TerminerSaisieNoms();
+    void AppliquerDroit();
 
     QLabel* LabelTitre;
     QLabel* LabelMsgAdmin;
@@ -102,4 +110,6 @@ private:
     bool m_scanEnCours = false;
     int m_portSonde = 0;          // port whose probe is under way, 0 outside the scan
     QString m_legendePorts;       // caption of the port group in the current language
+    TDroit m_droit{true, EMessageSession::Aucun};
+    TLangue m_langue = LangueFrancais;
 };

@@ -10,7 +10,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
+#include <QMessageBox>
+#include <QSignalBlocker>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QStyledItemDelegate>
@@ -92,12 +93,7 @@ void AjusterADroite(QLabel* label, int droite)
 
 bool NouveauxMotsDePasseConcordants(const QString& motDePasse, const QString& confirmation)
 {
-    if (motDePasse.isEmpty())
-        return false;
-    // Lower-casing by the locale's own rules first, so that "É" and "é" (or a
-    // locale's special pairs) match, then collating by the same locale.
-    const QLocale locale = QLocale::system();
-    return QString::localeAwareCompare(locale.toLower(motDePasse), locale.toLower(confirmation)) == 0;
+    return !motDePasse.isEmpty() && motDePasse == confirmation;
 }
 
 TFrameSession::TFrameSession(QWidget* parent)
@@ -148,14 +144,10 @@ TFrameSession::TFrameSession(QWidget* parent)
     const int largeurs[] = {280, 200, 150};
     for (int colonne = 0; colonne < 3; ++colonne)
         entete->resizeSection(colonne, largeurs[colonne]);
-    // Rows stay in the order of their last names; the headings do not re-sort.
-    ListViewUtilisateurs->setSortingEnabled(true);
-    ListViewUtilisateurs->sortByColumn(0, Qt::AscendingOrder);
+    // Rows come in the session's order (by last name, letter case aside), so
+    // that a row's place is the user's index; the headings do not re-sort.
     entete->setSectionsClickable(false);
     entete->setSortIndicatorShown(false);
-    // Example row: last name, first name, session mode (rows are not relabelled).
-    new QTreeWidgetItem(ListViewUtilisateurs, {QStringLiteral("MARTIN"), QStringLiteral("Claire"),
-                                               Texte(MsgSessionComboBoxModeExploitation, LangueFrancais)});
 
     LabelMotDePasse = NouveauLabel(Panel1, "LabelMotDePasse", QRect(176, 378, 113, 16));
     EditMotDePasse = NouveauChamp(Panel1, "EditMotDePasse", QRect(304, 376, 201, 24));
@@ -182,6 +174,11 @@ TFrameSession::TFrameSession(QWidget* parent)
     ComboBoxMode->addItems({QString(), QString(), QString()});
     ButtonAjouter = NouveauBouton(GroupBoxOutilsAdmin, "ButtonAjouter", QRect(456, 104, 193, 25));
 
+    // What the last operation said, between the password change and the list.
+    LabelMessage = NouveauLabel(Panel1, "LabelMessage", QRect(24, 120, 665, 24));
+    LabelMessage->setWordWrap(true);
+    LabelMessage->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
     // Made after Panel1 so that, as a later child, it outlives the fields using it.
     auto* style = new TStyleMotDePasse;
     style->setParent(this);
@@ -206,10 +203,20 @@ TFrameSession::TFrameSession(QWidget* parent)
 
     connect(EditNvMotDePasse, &QLineEdit::textChanged, this, &TFrameSession::EditNvMotDePasseChange);
     connect(EditNvMotDePasseBis, &QLineEdit::textChanged, this, &TFrameSession::EditNvMotDePasseChange);
+    connect(ListViewUtilisateurs, &QTreeWidget::itemSelectionChanged, this, &TFrameSession::ListeSelectionChange);
+    connect(ButtonDebutSession, &QPushButton::clicked, this, [this] { ButtonDebutSessionClick(); });
+    connect(EditMotDePasse, &QLineEdit::returnPressed, this, [this] { ButtonDebutSessionClick(); });
+    connect(ButtonFinSession, &QPushButton::clicked, this, [this] { ButtonFinSessionClick(); });
+    connect(ButtonChangerMotDePasse, &QPushButton::clicked, this, [this] { ButtonChangerMotDePasseClick(); });
+    connect(ButtonAjouter, &QPushButton::clicked, this, [this] { ButtonAjouterClick(); });
+    connect(ButtonModifier, &QPushButton::clicked, this, [this] { ButtonModifierClick(); });
+    connect(ButtonSupprimer, &QPushButton::clicked, this, [this] { ButtonSupprimerClick(); });
+    AppliquerDroits();
 }
 
 void TFrameSession::ChangerLangue(TLangue langue)
 {
+    m_langue = langue;
     LabelTitre->setText(Texte(MsgSessionLabelTitre, langue));
     LabelUtilisateurEnCours->setText(Texte(MsgSessionLabelUtilisateurEnCours, langue));
     ButtonFinSession->setText(Texte(MsgSessionButtonFinSession, langue));
@@ -237,6 +244,12 @@ void TFrameSession::ChangerLangue(TLangue langue)
     ButtonSupprimer->setText(Texte(MsgSessionButtonSupprimer, langue));
     ButtonAjouter->setText(Texte(MsgSessionButtonAjouter, langue));
     AjusterLibelles();
+    // The mode column, the tooltips and the last message follow the language.
+    if (m_infos.Session) {
+        RemplirListe();
+        AppliquerDroits();
+    }
+    AfficherMessage();
 }
 
 // Captions size themselves to their text: those in front of the password
@@ -258,8 +271,267 @@ void TFrameSession::Initialiser()
     ComboBoxMode->setCurrentIndex(ModeConsultation);
 }
 
+void TFrameSession::Initialiser(const TInfosSession& infos)
+{
+    m_infos = infos;
+    m_nomAffiche = m_infos.Session ? m_infos.Session->NomEnSession() : QString();
+    Initialiser();
+    m_message = EMessageSession::Aucun;
+    // A damaged users file is said at once, and stays said.
+    if (m_infos.Session && m_infos.Session->EtatFichier() == EEtatUtilisateurs::Endommage) {
+        m_message = EMessageSession::FichierEndommage;
+        m_argument = m_infos.Session->CheminFichier();
+        m_messageErreur = true;
+    }
+    Actualiser();
+}
+
+void TFrameSession::Actualiser()
+{
+    if (!m_infos.Session)
+        return;
+    const TSession& session = *m_infos.Session;
+    // A session that began or ended elsewhere (by inactivity) makes the last
+    // message stale; the screen's own operations set theirs after this.
+    const QString enSession = session.NomEnSession();
+    if (enSession != m_nomAffiche && m_message != EMessageSession::FichierEndommage)
+        m_message = EMessageSession::Aucun;
+    m_nomAffiche = enSession;
+    EditUtilisateurEnCours->setText(enSession);
+    RemplirListe();
+    AppliquerDroits();
+    // Empty tools take the selected user, as a new selection would.
+    if (EditNom->text().isEmpty())
+        ListeSelectionChange();
+    AfficherMessage();
+}
+
+void TFrameSession::RemplirListe()
+{
+    const TSession& session = *m_infos.Session;
+    QString nom, prenom;
+    if (const int index = IndexSelectionne(); index >= 0) {
+        nom = ListViewUtilisateurs->topLevelItem(index)->text(0);
+        prenom = ListViewUtilisateurs->topLevelItem(index)->text(1);
+    }
+    const QSignalBlocker blocage(ListViewUtilisateurs);
+    ListViewUtilisateurs->clear();
+    const TTexteLangues* modes[] = {&MsgSessionComboBoxModeAdministration, &MsgSessionComboBoxModeExploitation,
+                                    &MsgSessionComboBoxModeConsultation};
+    for (const TUtilisateur& u : session.Utilisateurs())
+        new QTreeWidgetItem(ListViewUtilisateurs,
+                            {u.Nom, u.Prenom, u.Mode <= ModeConsultation ? Texte(*modes[u.Mode], m_langue) : QString()});
+    if (!nom.isEmpty())
+        Selectionner(nom, prenom);
+}
+
+void TFrameSession::Selectionner(const QString& nom, const QString& prenom)
+{
+    for (int i = 0; i < ListViewUtilisateurs->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* ligne = ListViewUtilisateurs->topLevelItem(i);
+        if (ligne->text(0) == nom && ligne->text(1) == prenom) {
+            ListViewUtilisateurs->setCurrentItem(ligne);
+            ligne->setSelected(true);
+            return;
+        }
+    }
+}
+
+int TFrameSession::IndexSelectionne() const
+{
+    const QList<QTreeWidgetItem*> lignes = ListViewUtilisateurs->selectedItems();
+    return lignes.isEmpty() ? -1 : ListViewUtilisateurs->indexOfTopLevelItem(lignes.front());
+}
+
+void TFrameSession::AppliquerDroits()
+{
+    const TSession* session = m_infos.Session;
+    const bool utilisable = session && session->EtatFichier() != EEtatUtilisateurs::Endommage;
+    ButtonDebutSession->setEnabled(utilisable && !session->Utilisateurs().empty());
+    ButtonFinSession->setEnabled(session && session->EnSession());
+    EditNvMotDePasseChange();
+
+    // The tools stay visible, greyed, with the reason on them.
+    TDroit gestion = session ? session->Droit(EDroit::GererUtilisateurs, false) : TDroit{};
+    if (session && !utilisable)
+        gestion = TDroit{false, EMessageSession::FichierEndommage};
+    GroupBoxOutilsAdmin->setEnabled(gestion.Accorde);
+    const QString raison = gestion.Accorde || !session
+                               ? QString()
+                               : TexteMessageSession(gestion.Raison, m_langue, session->CheminFichier());
+    GroupBoxOutilsAdmin->setToolTip(raison);
+    for (QWidget* outil : GroupBoxOutilsAdmin->findChildren<QWidget*>())
+        outil->setToolTip(raison);
+    // Changing or deleting needs users; an open station only adds its first one.
+    GroupBoxUtilisateurSelection->setEnabled(gestion.Accorde && !session->Utilisateurs().empty());
+}
+
 void TFrameSession::EditNvMotDePasseChange()
 {
+    const TSession* session = m_infos.Session;
     ButtonChangerMotDePasse->setEnabled(
-        NouveauxMotsDePasseConcordants(EditNvMotDePasse->text(), EditNvMotDePasseBis->text()));
+        (!session || session->EnSession())
+        && NouveauxMotsDePasseConcordants(EditNvMotDePasse->text(), EditNvMotDePasseBis->text()));
+}
+
+void TFrameSession::ListeSelectionChange()
+{
+    // An administrator picks a user to change: the tools take that user's values.
+    const int index = IndexSelectionne();
+    if (!m_infos.Session || index < 0 || !GroupBoxOutilsAdmin->isEnabled())
+        return;
+    const TUtilisateur& u = m_infos.Session->Utilisateurs()[static_cast<std::size_t>(index)];
+    EditNom->setText(u.Nom);
+    EditPrenom->setText(u.Prenom);
+    ComboBoxMode->setCurrentIndex(u.Mode);
+}
+
+void TFrameSession::AfficherMessage()
+{
+    const QString texte = m_message == EMessageSession::Aucun ? QString()
+                                                             : TexteMessageSession(m_message, m_langue, m_argument);
+    LabelMessage->setText(texte);
+    LabelMessage->setToolTip(texte);
+    QPalette palette = LabelMessage->palette();
+    palette.setColor(QPalette::WindowText, m_messageErreur ? QColor(176, 0, 0) : QColor(0, 0, 128));
+    LabelMessage->setPalette(palette);
+    // Two lines fit in a smaller font; one line keeps the screen's.
+    LabelMessage->setFont(PoliceEcran(13));
+    if (LabelMessage->heightForWidth(LabelMessage->width()) > LabelMessage->height())
+        LabelMessage->setFont(PoliceEcran(10));
+}
+
+void TFrameSession::Terminer(const TResultatSession& resultat)
+{
+    if (resultat.Reussi || !resultat.Journal.empty()) {
+        if (m_infos.Appliquer)
+            m_infos.Appliquer(resultat);
+    }
+    // A damaged file keeps its notice over any other message.
+    if (m_infos.Session && m_infos.Session->EtatFichier() == EEtatUtilisateurs::Endommage) {
+        m_message = EMessageSession::FichierEndommage;
+        m_argument = m_infos.Session->CheminFichier();
+        m_messageErreur = true;
+    } else {
+        m_message = resultat.Message;
+        m_argument = resultat.Argument;
+        m_messageErreur = !resultat.Reussi;
+    }
+    Actualiser();
+}
+
+void TFrameSession::ButtonDebutSessionClick()
+{
+    if (!m_infos.Session)
+        return;
+    QString texte = EditMotDePasse->text();
+    EditMotDePasse->clear();
+    const TMotDePasse motDePasse = TMotDePasse::Prendre(texte);
+    Terminer(m_infos.Session->DebuterSession(IndexSelectionne(), motDePasse));
+}
+
+void TFrameSession::ButtonFinSessionClick()
+{
+    if (!m_infos.Session)
+        return;
+    EditMotDePasse->clear();
+    Terminer(m_infos.Session->FinirSession());
+}
+
+void TFrameSession::ButtonChangerMotDePasseClick()
+{
+    if (!m_infos.Session)
+        return;
+    QString texte = EditNvMotDePasse->text();
+    QString bis = EditNvMotDePasseBis->text();
+    EditNvMotDePasse->clear();
+    EditNvMotDePasseBis->clear();
+    const TMotDePasse nouveau = TMotDePasse::Prendre(texte);
+    const TMotDePasse confirmation = TMotDePasse::Prendre(bis);
+    Terminer(m_infos.Session->ChangerMotDePasse(nouveau, confirmation));
+}
+
+void TFrameSession::ButtonAjouterClick()
+{
+    if (!m_infos.Session)
+        return;
+    QString texte = EditNvMotDePasse->text();
+    QString bis = EditNvMotDePasseBis->text();
+    EditNvMotDePasse->clear();
+    EditNvMotDePasseBis->clear();
+    const TMotDePasse motDePasse = TMotDePasse::Prendre(texte);
+    const TMotDePasse confirmation = TMotDePasse::Prendre(bis);
+    const QString nom = EditNom->text();
+    const QString prenom = EditPrenom->text();
+    const TResultatSession resultat = m_infos.Session->AjouterUtilisateur(
+        nom, prenom, static_cast<std::uint8_t>(ComboBoxMode->currentIndex()), motDePasse, confirmation);
+    Terminer(resultat);
+    if (resultat.Reussi) {
+        Selectionner(nom.trimmed(), prenom.trimmed());
+        EditNom->clear();
+        EditPrenom->clear();
+    }
+}
+
+void TFrameSession::ButtonModifierClick()
+{
+    if (!m_infos.Session)
+        return;
+    QString texte = EditNvMotDePasse->text();
+    QString bis = EditNvMotDePasseBis->text();
+    EditNvMotDePasse->clear();
+    EditNvMotDePasseBis->clear();
+    const TMotDePasse motDePasse = TMotDePasse::Prendre(texte);
+    const TMotDePasse confirmation = TMotDePasse::Prendre(bis);
+    const QString nom = EditNom->text();
+    const QString prenom = EditPrenom->text();
+    const TResultatSession resultat = m_infos.Session->ModifierUtilisateur(
+        IndexSelectionne(), nom, prenom, static_cast<std::uint8_t>(ComboBoxMode->currentIndex()), motDePasse,
+        confirmation);
+    Terminer(resultat);
+    if (resultat.Reussi)
+        Selectionner(nom.trimmed(), prenom.trimmed());
+}
+
+void TFrameSession::ButtonSupprimerClick()
+{
+    if (!m_infos.Session || m_confirmation)
+        return;
+    const int index = IndexSelectionne();
+    if (index < 0) {
+        Terminer(m_infos.Session->SupprimerUtilisateur(index));
+        return;
+    }
+    const TUtilisateur& u = m_infos.Session->Utilisateurs()[static_cast<std::size_t>(index)];
+    const QString nom = u.Nom;
+    const QString prenom = u.Prenom;
+    // Opened, not run: monitoring, timers and requests go on while it asks.
+    auto* boite = new QMessageBox(QMessageBox::Question, Texte(MsgSessionLabelTitre, m_langue),
+                                  TexteMessageSession(EMessageSession::ConfirmerSuppression, m_langue,
+                                                      m_infos.Session->NomComplet(index)),
+                                  QMessageBox::Yes | QMessageBox::No, this);
+    boite->setObjectName(QStringLiteral("ConfirmationSuppression"));
+    boite->setAttribute(Qt::WA_DeleteOnClose);
+    boite->setDefaultButton(QMessageBox::No);
+    boite->button(QMessageBox::Yes)->setText(TexteMessageSession(EMessageSession::Oui, m_langue));
+    boite->button(QMessageBox::No)->setText(TexteMessageSession(EMessageSession::Non, m_langue));
+    m_confirmation = boite;
+    connect(boite, &QMessageBox::finished, this, [this, boite, nom, prenom] {
+        // Answered once: the box is on its way out, a new click may ask again.
+        m_confirmation = nullptr;
+        if (boite->clickedButton() == boite->button(QMessageBox::Yes))
+            SupprimerConfirme(nom, prenom);
+    });
+    boite->open();
+}
+
+void TFrameSession::SupprimerConfirme(const QString& nom, const QString& prenom)
+{
+    // The list may have changed while the box was open: the user is found again by name.
+    const auto& liste = m_infos.Session->Utilisateurs();
+    int index = -1;
+    for (int i = 0; i < static_cast<int>(liste.size()); ++i)
+        if (liste[static_cast<std::size_t>(i)].Nom == nom && liste[static_cast<std::size_t>(i)].Prenom == prenom)
+            index = i;
+    Terminer(m_infos.Session->SupprimerUtilisateur(index));
 }

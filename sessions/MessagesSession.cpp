@@ -82,6 +82,8 @@ const TMessage Messages[] = {
      {{"Utilisateur supprimé.", "User deleted.", "Usuario eliminado."}}},
     {EMessageSession::ConfirmerSuppression,
      {{"Supprimer l'utilisateur %1 ?", "Delete the user %1?", "¿Eliminar el usuario %1?"}}},
+    {EMessageSession::Oui, {{"Oui", "Yes", "Sí"}}},
+    {EMessageSession::Non, {{"Non", "No", "No"}}},
     {EMessageSession::DroitReserveAdministration,
      {{"Modifiable en mode ADMINISTRATION seulement.", "Can be changed in ADMINISTRATION mode only.",
        "Modificable solo en modo ADMINITRACIÓN."}}},

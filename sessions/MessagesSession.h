@@ -35,6 +35,8 @@ enum class EMessageSession {
     UtilisateurModifie,
     UtilisateurSupprime,
     ConfirmerSuppression,       // %1 "Prénom Nom"
+    Oui,                        // answers of the confirmation
+    Non,
     // Why a control is disabled
     DroitReserveAdministration,
     DroitReserveExploitation,

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The real station under an X server of its own (Xvfb), driven by pointer
 # clicks (xdotool) and checked on screen grabs (ImageMagick) and on its files.
-# Usage: station.sh <scenario> <Veilleur binary> <e2e_journal_attendu binary> <work folder>
-# Scenarios: demarrage, demonstration, erreur_journal. Screen grabs of a failing
-# run stay in <work folder>/captures and their paths are printed.
+# Usage: station.sh <scenario> <Veilleur binary> <e2e_journal_attendu binary> <work folder> [veilleur-journal]
+# Scenarios: demarrage, demonstration, erreur_journal, sessions (which reads the
+# journal with veilleur-journal). Screen grabs of a failing run stay in
+# <work folder>/captures and their paths are printed.
 set -uo pipefail
-scenario="$1"; veilleur="$2"; attendu="$3"; travail="$4"
+scenario="$1"; veilleur="$2"; attendu="$3"; travail="$4"; outil_journal="${5:-}"
 
 # Clock speed of the demonstration runs: step 265 (device 26's first alarm,
 # 530 s of station time) comes after about 18 s.
@@ -240,6 +241,84 @@ erreur_journal)
   convert "$apres" "${masque[@]}" "$captures/apres-masque.png"
   [ "$(difference "$captures/avant-masque.png" "$captures/apres-masque.png" $(region HOTE))" -gt 0 ] \
     || echec "the KMT screen did not change behind the error box"
+  ;;
+
+sessions)
+  # From an empty folder: the first administrator and an operator added
+  # through the session screen, the operator's session, the configuration
+  # read-only, then a restart in CONSULTATION and the journal naming them.
+  P=(284 161)                                   # Panel1 of the session screen, in the client area
+  place() { echo $((P[0] + $1)) $((P[1] + $2)); }
+  EDIT_NOM=($(place 172 468)); EDIT_PRENOM=($(place 408 468)); COMBO_MODE=($(place 592 468))
+  EDIT_NV=($(place 404 76)); EDIT_NV_BIS=($(place 404 108))
+  AJOUTER=($(place 576 524)); LISTE_BAS=($(place 356 360))
+  EDIT_MDP=($(place 404 388)); DEBUT=($(place 604 388)); FIN=($(place 604 44))
+  BOUTON_CONFIG=(132 637); VALIDER_CONFIG=(640 698)
+  MODE_ACCUEIL=(636 186 241 24)                 # the home screen's mode field
+  saisir() { cliquer "$1" "$2"; xdotool key --clearmodifiers ctrl+a BackSpace; xdotool type --delay 20 "$3"; sleep 0.2; }
+  # The mode list, reached from the first-name field with Tab and left closed:
+  # $1 steps down from its first item (ADMINISTRATION).
+  choisir_mode() { xdotool key Tab; sleep 0.2; xdotool key Home; for ((i = 0; i < $1; i++)); do xdotool key Down; done; sleep 0.2; }
+  ajouter() {   # nom prenom pas-du-mode mot-de-passe
+    saisir "${EDIT_NOM[@]}" "$1"; saisir "${EDIT_PRENOM[@]}" "$2"; choisir_mode "$3"
+    saisir "${EDIT_NV[@]}" "$4"; saisir "${EDIT_NV_BIS[@]}" "$4"
+    cliquer "${AJOUTER[@]}"; sleep 0.5
+  }
+  entrer() {    # nom mot-de-passe
+    cliquer "${LISTE_BAS[@]}"; xdotool type --delay 30 "$1"; sleep 0.2
+    saisir "${EDIT_MDP[@]}" "$2"; cliquer "${DEBUT[@]}"; sleep 0.5
+  }
+
+  demarrer_station
+  sleep 1
+  capture accueil-ouvert; accueil_ouvert="$grab"
+  cliquer "${BOUTON_SESSION[@]}"
+  capture session-station-ouverte
+  ajouter DURAND Helene 0 admin-123
+  attendre 10 test -s "$dossier/Utilisateurs.ini" || echec "\"Ajouter\" wrote no Utilisateurs.ini"
+  [ "$(stat -c %a "$dossier/Utilisateurs.ini")" = 600 ] || echec "Utilisateurs.ini is not mode 0600"
+  ajouter MARTIN Paul 1 exploit-456
+  attendre 10 grep -q '^Nom=MARTIN' "$dossier/Utilisateurs.ini" || echec "the operator is not in Utilisateurs.ini"
+  ! grep -q -e admin-123 -e exploit-456 "$dossier/Utilisateurs.ini" || echec "a password in clear in Utilisateurs.ini"
+  capture session-administration
+  cliquer "${FIN[@]}"
+  capture session-consultation
+  entrer MARTIN exploit-456
+  capture session-exploitation; exploitation="$grab"
+
+  # The configuration cannot be changed in EXPLOITATION: its save does nothing.
+  cliquer "${BOUTON_CONFIG[@]}"
+  sleep 2
+  capture configuration-lecture-seule
+  cliquer "${VALIDER_CONFIG[@]}"
+  sleep 0.5
+  [ ! -e "$dossier/Config.set" ] || echec "\"Enregistrer configuration\" saved in EXPLOITATION"
+  cliquer "${BOUTON_SESSION[@]}"
+  cliquer "${FIN[@]}"
+  capture session-fin
+  quitter
+
+  # Restarted: users exist, so nobody is logged in and the mode is CONSULTATION.
+  demarrer_station
+  sleep 1
+  capture accueil-consultation; accueil_consultation="$grab"
+  [ "$(difference "$accueil_ouvert" "$accueil_consultation" $((OX + MODE_ACCUEIL[0])) $((OY + MODE_ACCUEIL[1])) "${MODE_ACCUEIL[2]}" "${MODE_ACCUEIL[3]}")" -gt 50 ] \
+    || echec "the restarted station does not show another mode than ADMINISTRATION"
+  quitter
+
+  [ -x "$outil_journal" ] || echec "veilleur-journal not given"
+  ( cd "$dossier" && "$outil_journal" export Log.dat ) >"$dossier/journal.csv" 2>"$dossier/journal.err" \
+    || echec "veilleur-journal export failed: $(cat "$dossier/journal.err")"
+  # Columns: index, code, name, date, days, device, attribute 1, attribute 2, infos, ...
+  entree() { awk -F, -v c="$1" -v a1="$2" -v a2="$3" -v nom="$4" \
+               'NR > 1 && $2 == c && $7 == a1 && $8 == a2 && $9 == nom { n++ } END { exit n ? 0 : 1 }' "$dossier/journal.csv"; }
+  for attendue in "4 0 1 Helene DURAND" "5 0 0 Helene DURAND" "4 0 1 Paul MARTIN" "5 0 0 Paul MARTIN"; do
+    set -- $attendue
+    entree "$1" "$2" "$3" "$4 $5" || { cat "$dossier/journal.csv" >&2; echec "no journal entry: $attendue"; }
+  done
+  if [ -n "${VEILLEUR_CAPTURES_SESSIONS:-}" ]; then
+    mkdir -p "$VEILLEUR_CAPTURES_SESSIONS" && cp "$captures"/[0-9]*.png "$VEILLEUR_CAPTURES_SESSIONS"/
+  fi
   ;;
 
 *) echec "unknown scenario" ;;
