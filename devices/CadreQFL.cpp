@@ -101,7 +101,6 @@ const char* const LigneExempleHistorique[] = {"QFLXX", "EXX", "15 kOhm", "0.25 m
 // The second column names the unit model: the same word in every language.
 const char* const ColonneQFL16 = "QFL16";
 
-constexpr int NbUnitesQFL16 = 31;
 // The date column has room to spare: it gives it to headings that need it.
 constexpr int ColonneDate = 4;
 // Room a list cell leaves around its text.
