@@ -122,6 +122,8 @@ struct TDefautQFL {
     std::uint16_t I;            // hundredths of a mA
     double Date;                // day count, 0 unknown
     std::uint8_t Conducteur;
+
+    bool operator==(const TDefautQFL&) const = default;
 };
 
 // The results of a QFL8's last search and its list of faults.
