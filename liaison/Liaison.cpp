@@ -603,11 +603,14 @@ bool TLiaison::LireReglages(TAppareil& a)
         LignePerdue();
         return false;
     }
-    if (t.Resultat != TLigneModbus::TResultat::Reponse) {
-        // Tried again at the next poll.
-        if (t.Resultat == TLigneModbus::TResultat::Echec)
-            NoterEchec(a);
+    if (t.Resultat == TLigneModbus::TResultat::Echec) {
+        NoterEchec(a);  // tried again at the next poll
         return a.Suivi.EnLigne();
+    }
+    if (t.Resultat == TLigneModbus::TResultat::Exception) {
+        // Refused: not asked again at every poll.
+        a.ProchainsReglages = MaintenantMs() + PeriodeReglagesMs;
+        return true;
     }
     a.ProchainsReglages = MaintenantMs() + PeriodeReglagesMs;
     TEcritureDonnees ecriture(m_verrou);

@@ -76,6 +76,14 @@ QColor PixelCellule(TGrilleDessinee& grille, int colonne, int ligne)
     return QColor(image.pixel(TGrilleDessinee::VersWidget(grille.RectangleCellule(colonne, ligne).topLeft() + QPoint(1, 1))));
 }
 
+// With VEILLEUR_CAPTURES set, keeps what the screen shows there, to be looked at.
+void Capturer(QWidget& ecran, const char* nom)
+{
+    const QString dossier = qEnvironmentVariable("VEILLEUR_CAPTURES");
+    if (!dossier.isEmpty())
+        ImageAffichee(ecran).save(dossier + QLatin1Char('/') + QLatin1String(nom));
+}
+
 } // namespace
 
 TEST(EcransQFL, QflScreenShowsTheRecordAndAsksForCheckedSettings)
@@ -130,7 +138,13 @@ TEST(EcransQFL, QflScreenShowsTheRecordAndAsksForCheckedSettings)
     const QColor vide = PixelCellule(*unites, 4, 1);
     EXPECT_NE(vide, QColor(0, 160, 0));
     EXPECT_EQ(vide, PixelCellule(*unites, 30, 1));
+    Capturer(ecran, "qfl-infos.png");
+    onglets->setCurrentIndex(1);
+    QTest::qWait(50);
+    Capturer(ecran, "qfl-historique.png");
     onglets->setCurrentIndex(0);
+    QTest::qWait(50);
+    Capturer(ecran, "qfl-reglages.png");
 
     // Out of range: a clear message, nothing asked. In range: asked as typed.
     auto* nvTransfo = Controle<QLineEdit>(ecran, "EditNvITransfo");
@@ -219,6 +233,7 @@ TEST(EcransQFL, SearchScreenShowsResultsTheFaultAndTheSearchRunning)
     EXPECT_EQ(PixelCellule(*grille, 5, 2), QColor(255, 0, 0));
     EXPECT_EQ(PixelCellule(*grille, 4, 2), TFrameRecherche::CouleurCelluleMesure(4, 2));
     EXPECT_EQ(PixelCellule(*grille, 5, 3), TFrameRecherche::CouleurCelluleMesure(5, 3));
+    Capturer(ecran, "recherche-qfl16.png");
 
     // A fault on the QFL8's own feeder 4: its fields in the alarm colour.
     d.Recherche.Defauts[0] = {4, 0, 300, 76, d.Recherche.Date, 1};
@@ -227,6 +242,9 @@ TEST(EcransQFL, SearchScreenShowsResultsTheFaultAndTheSearchRunning)
     EXPECT_EQ(Controle<QLineEdit>(ecran, "EditR2")->palette().color(QPalette::Base), QColor(255, 0, 0));
     EXPECT_NE(Controle<QLineEdit>(ecran, "EditIntens1")->palette().color(QPalette::Base), QColor(255, 0, 0));
     EXPECT_EQ(etat->text(), QStringLiteral("Défaut trouvé : départ 4, QFL8"));
+    Controle<QTabWidget>(ecran, "PageControl1")->setCurrentIndex(0);
+    QTest::qWait(50);
+    Capturer(ecran, "recherche-qfl8.png");
 
     // "Nouvelle recherche": asked once, both buttons off until the search ends.
     auto* bouton8 = Controle<QPushButton>(ecran, "ButtonLancerRechercheQFL8");
@@ -253,6 +271,7 @@ TEST(EcransQFL, SearchScreenShowsResultsTheFaultAndTheSearchRunning)
     EXPECT_TRUE(bouton8->isEnabled());
     EXPECT_EQ(grille->Cellule(1, 3), QStringLiteral("0.99"));
     EXPECT_EQ(etat->text(), QStringLiteral("Défaut trouvé : départ 1, QFL16 3"));
+    Controle<QTabWidget>(ecran, "PageControl1")->setCurrentIndex(1);
     QTest::qWait(50);
     EXPECT_EQ(PixelCellule(*grille, 1, 3), QColor(255, 0, 0));
     EXPECT_EQ(PixelCellule(*grille, 5, 2), TFrameRecherche::CouleurCelluleMesure(5, 2));
