@@ -19,6 +19,13 @@ void DecalerHistorique(TDonneesKMT& donnees)
     donnees.NbMesures = NbMaxMesures - 1;
 }
 
+const TDefautQFL* DefautDerniereRecherche(const TDonneesQFL& d)
+{
+    if (!d.ResultatsConnus || !d.DefautTrouve || d.Recherche.Defauts[0].Depart == 0)
+        return nullptr;
+    return &d.Recherche.Defauts[0];
+}
+
 double InstantMonotone()
 {
     constexpr double SecondesParJour = 86400.0;

@@ -3,6 +3,7 @@
 #include "data/Tableau1.h"
 
 #include <QString>
+#include <array>
 #include <cstdint>
 
 class QObject;
@@ -83,6 +84,81 @@ struct TDonneesKMT {
     bool KlaxonAcquitte;
     std::uint16_t CompteurEvenements;  // the device's event counter at the last reading
 };
+
+// Fault locators (QFL8 with up to 31 QFL16 units). Settings are indexed 0..6
+// in the order of their registers: I transformer, I limiter, I feeders
+// (hundredths of a mA), the KMT's R threshold, R1, R2 (kOhm), the voltage (V).
+constexpr int NbUnitesQFL16 = 31;
+constexpr int NbDepartsQFL16 = 16;
+constexpr int NbDepartsQFL8 = 8;         // feeders 3..10; 1 and 2 are the transformer and the limiter
+constexpr int PremierDepartQFL8 = 3;
+constexpr int NbDefautsQFL = 10;
+constexpr int NbReglagesQFL = 7;
+constexpr int ReglageITransfo = 0;
+constexpr int ReglageILimiteur = 1;
+constexpr int ReglageIDeparts = 2;
+constexpr int ReglageRSeuilKMT = 3;
+constexpr int ReglageR1 = 4;
+constexpr int ReglageR2 = 5;
+constexpr int ReglageTension = 6;
+// What a device accepts for each setting.
+constexpr int MinReglageQFL[NbReglagesQFL] = {1, 1, 1, 10, 1, 1, 1};
+constexpr int MaxReglageQFL[NbReglagesQFL] = {50000, 50000, 50000, 10000, 65534, 65534, 1000};
+constexpr bool ReglageQFLValide(int reglage, long long valeur)
+{
+    return reglage >= 0 && reglage < NbReglagesQFL && valeur >= MinReglageQFL[reglage]
+           && valeur <= MaxReglageQFL[reglage];
+}
+// A resistance a fault locator did not measure.
+constexpr std::uint16_t RQFLNonMesuree = 65535;
+// Conductors of a fault: 0 neutral, 1..3 L1..L3, 4 DC+, 5 DC-.
+constexpr int NbConducteurs = 6;
+
+// One fault a QFL8 found; Depart 0 is an empty slot.
+struct TDefautQFL {
+    std::uint16_t Depart;       // 1..16
+    std::uint16_t Unite;        // QFL16 unit 1..31, 0 for the QFL8 itself
+    std::uint16_t R;            // kOhm
+    std::uint16_t I;            // hundredths of a mA
+    double Date;                // day count, 0 unknown
+    std::uint8_t Conducteur;
+
+    bool operator==(const TDefautQFL&) const = default;
+};
+
+// The results of a QFL8's last search and its list of faults.
+struct TRechercheQFL {
+    double Date;                               // day count, 0 never
+    std::uint16_t ITransfo, RTransfo;          // hundredths of a mA, kOhm (65535: not measured)
+    std::uint16_t ILimiteur, RLimiteur;
+    std::array<std::uint16_t, NbDepartsQFL8> IDeparts;
+    std::array<std::uint16_t, NbDepartsQFL8> RDeparts;
+    // Current of each QFL16 feeder: [unit - 1][feeder - 1], hundredths of a mA.
+    std::array<std::array<std::uint16_t, NbDepartsQFL16>, NbUnitesQFL16> IQFL16;
+    std::array<TDefautQFL, NbDefautsQFL> Defauts;  // newest first
+};
+
+// Record of one QFL8, created all-zero; filled by the communication layer
+// only, in memory, never stored.
+struct TDonneesQFL {
+    bool Present;                      // has answered at least once
+    std::uint8_t EtatCom;              // ComJamais, ComEnLigne or ComPerdue
+    double DHEtatCom;                  // day count of the last change of EtatCom
+    std::uint8_t VLogiciel;
+    std::uint16_t Etat;                // status word
+    bool RechercheEnCours;
+    bool DefautTrouve;                 // the last search found a fault
+    bool DefautAppareil;
+    std::uint16_t CompteurRecherches;
+    bool ReglagesConnus;
+    std::array<std::uint16_t, NbReglagesQFL> Reglages;  // in force
+    std::uint32_t Unites;              // connected QFL16 units: bit k - 1 for unit k
+    bool ResultatsConnus;              // Recherche holds what the device reported
+    TRechercheQFL Recherche;
+};
+
+// The fault the last search found, if any: the newest of the list.
+const TDefautQFL* DefautDerniereRecherche(const TDonneesQFL& donnees);
 
 // Makes room in a full history: drops the oldest sample so that the producer
 // can append at index NbMesures + 1.

@@ -1,5 +1,8 @@
 #include "devices/CadreQFL.h"
 
+#include "devices/AffichageQFL.h"
+#include "sessions/Droits.h"
+
 #include "widgets/Controles.h"
 
 #include "platform/MessagesFenetre.h"
@@ -15,6 +18,7 @@
 #include <QInputMethodEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -101,7 +105,6 @@ const char* const LigneExempleHistorique[] = {"QFLXX", "EXX", "15 kOhm", "0.25 m
 // The second column names the unit model: the same word in every language.
 const char* const ColonneQFL16 = "QFL16";
 
-constexpr int NbUnitesQFL16 = 31;
 // The date column has room to spare: it gives it to headings that need it.
 constexpr int ColonneDate = 4;
 // Room a list cell leaves around its text.
@@ -140,6 +143,14 @@ TFrameQFL::TFrameQFL(QWidget* parent)
     ButtonLancer->setObjectName(QStringLiteral("ButtonLancer"));
     ButtonLancer->setGeometry(192, 16, 329, 41);
     connect(ButtonLancer, &QPushButton::clicked, this, &TFrameQFL::ButtonLancerClick);
+
+    // Between the tabs and the bottom panel: what is known of the device's line.
+    LabelEtatCom = NouveauLabel(this, "LabelEtatCom", QRect(16, 529, 713, 15), Qt::AlignCenter);
+    LabelEtatCom->setFont(PoliceEcran(11, true));
+    QPalette p = LabelEtatCom->palette();
+    p.setColor(QPalette::WindowText, AffichageQFL::CouleurDefaut);
+    LabelEtatCom->setPalette(p);
+    MettreAJourBoutons();
 }
 
 void TFrameQFL::ConstruireReglages(QWidget* page)
@@ -167,6 +178,11 @@ void TFrameQFL::ConstruireReglages(QWidget* page)
         ligne.EditActuel->installEventFilter(this);
         NouveauTexteFixe(panel6, QLatin1String(plan.Unite), QRect(296, haut, 46, 24));
         ligne.EditNouveau = NouvelEdit(panel6, plan.EditNv, QRect(360, haut, 121, 24));
+        // A number only: the currents in mA with two decimals at most.
+        const bool courant = i <= ReglageIDeparts;
+        ligne.EditNouveau->setValidator(new QRegularExpressionValidator(
+            QRegularExpression(courant ? QStringLiteral("\\d{0,5}([.,]\\d{0,2})?") : QStringLiteral("\\d{0,5}")),
+            ligne.EditNouveau));
         NouveauTexteFixe(panel6, QLatin1String(plan.Unite), QRect(488, haut, 64, 24));
         ligne.ButtonSet = new QPushButton(QStringLiteral("OK"), panel6);
         ligne.ButtonSet->setObjectName(QLatin1String(plan.Bouton));
@@ -174,7 +190,12 @@ void TFrameQFL::ConstruireReglages(QWidget* page)
         ligne.CheckBoxNext = new QCheckBox(panel6);
         ligne.CheckBoxNext->setObjectName(QLatin1String(plan.Case));
         ligne.CheckBoxNext->setGeometry(360, haut + 28, 281, 17);
+        connect(ligne.ButtonSet, &QPushButton::clicked, this, [this, i] { ButtonSetClick(i); });
     }
+    LabelMessage = NouveauLabel(page, "LabelMessage", QRect(16, 436, 673, 16));
+    QPalette p = LabelMessage->palette();
+    p.setColor(QPalette::WindowText, AffichageQFL::CouleurDefaut);
+    LabelMessage->setPalette(p);
 }
 
 void TFrameQFL::ConstruireHistorique(QWidget* page)
@@ -219,11 +240,11 @@ void TFrameQFL::ConstruireInfos(QWidget* page)
     LabelQFL16Raccordes = NouveauLabel(panel9, "LabelQFL16Raccordes", QRect(16, 128, 230, 16),
                                        Qt::AlignRight | Qt::AlignVCenter);
 
-    // A row of unit numbers over a row of unit states; only the numbers show
-    // at this height.
+    // A row of unit numbers over a row of unit states.
     StringGridEtatsQFL16 = new TGrilleDessinee(NbUnitesQFL16, 2, panel9);
     StringGridEtatsQFL16->setObjectName(QStringLiteral("StringGridEtatsQFL16"));
-    StringGridEtatsQFL16->setGeometry(49, 150, 590, 20);
+    // Tall enough for the states row under the numbers.
+    StringGridEtatsQFL16->setGeometry(49, 150, 590, 38);
     StringGridEtatsQFL16->SetLignesFixes(1);
     StringGridEtatsQFL16->SetColonnesFixes(0);
     StringGridEtatsQFL16->SetLargeurDefaut(18);
@@ -234,6 +255,11 @@ void TFrameQFL::ConstruireInfos(QWidget* page)
         [this](TGrilleDessinee&, QPainter& peintre, int colonne, int ligne, const QRect& rect) {
             StringGridEtatsQFL16DrawCell(peintre, colonne, ligne, rect);
         });
+
+    ButtonRAZMinMax = new QPushButton(page);
+    ButtonRAZMinMax->setObjectName(QStringLiteral("ButtonRAZMinMax"));
+    ButtonRAZMinMax->setGeometry(16, 240, 329, 33);
+    connect(ButtonRAZMinMax, &QPushButton::clicked, this, &TFrameQFL::ButtonRAZMinMaxClick);
 }
 
 void TFrameQFL::ChangerLangue(TLangue langue)
@@ -263,8 +289,17 @@ void TFrameQFL::ChangerLangue(TLangue langue)
     LabelAdrReseau->setText(Texte(MsgKMTAdresseSurLeReseau, langue));
     LabelQFL16Raccordes->setText(Texte(MsgQFLQFL16Raccordes, langue));
 
+    ButtonRAZMinMax->setText(Texte(MsgQFLRAZMinMax, langue));
+
     // Kept for the title, which is built once when the screen opens.
     TexteNumero = Texte(MsgVueDEnsembleStringGridNumSourceN, langue);
+    m_langue = langue;
+    // The texts that come with the data follow the language too.
+    m_historiqueAJour = false;
+    if (m_aDesDonnees)
+        Actualiser(m_donnees);
+    else
+        MettreAJourBoutons();
 }
 
 // The layout's column widths, widened where a heading would be cut off; what
@@ -331,9 +366,119 @@ void TFrameQFL::ButtonLancerClick()
     PosterEcran(HandlePrincipal, EcranRecherche, NumAppareil);
 }
 
+void TFrameQFL::DefinirCommandes(TCommandesQFL* commandes, std::uint8_t mode)
+{
+    m_commandes = commandes;
+    m_mode = mode;
+    MettreAJourBoutons();
+}
+
+void TFrameQFL::Actualiser(const TDonneesQFL& d)
+{
+    if (!m_aDesDonnees || d.Recherche.Defauts != m_donnees.Recherche.Defauts || d.ResultatsConnus != m_donnees.ResultatsConnus)
+        m_historiqueAJour = false;
+    m_aDesDonnees = true;
+    m_donnees = d;
+    for (int i = 0; i < NbReglages; ++i) {
+        const QString texte = d.ReglagesConnus ? AffichageQFL::TexteReglage(i, d.Reglages[std::size_t(i)]) : QString();
+        if (Reglages[i].EditActuel->text() != texte)
+            Reglages[i].EditActuel->setText(texte);
+    }
+    const QString version = d.Present ? QString::number(d.VLogiciel) : QString();
+    if (EditVLogiciel->text() != version)
+        EditVLogiciel->setText(version);
+    LabelEtatCom->setText(AffichageQFL::TexteCommunication(d, m_langue));
+    if (!m_historiqueAJour)
+        RemplirHistorique();
+    StringGridEtatsQFL16->update();
+    MettreAJourBoutons();
+}
+
+// The device's faults, newest first, in place of the layout's sample row.
+void TFrameQFL::RemplirHistorique()
+{
+    m_historiqueAJour = true;
+    ListViewHistorique->clear();
+    if (!m_donnees.ResultatsConnus)
+        return;
+    for (const TDefautQFL& f : m_donnees.Recherche.Defauts) {
+        if (f.Depart == 0)
+            continue;
+        auto* ligne = new QTreeWidgetItem(ListViewHistorique);
+        ligne->setText(0, QString::number(f.Depart));
+        ligne->setText(1, f.Unite == 0 ? QStringLiteral("-") : QString::number(f.Unite));
+        ligne->setText(2, AffichageQFL::TexteResistance(f.R) + QStringLiteral(" kOhm"));
+        ligne->setText(3, AffichageQFL::TexteCourant(f.I) + QStringLiteral(" mA"));
+        ligne->setText(4, AffichageQFL::DateCourte(f.Date));
+        ligne->setText(5, AffichageQFL::NomConducteur(f.Conducteur, m_langue));
+    }
+    AjusterColonnesHistorique();
+}
+
+void TFrameQFL::MettreAJourBoutons()
+{
+    // Commands need a carrier and a device that answers; the rights come first.
+    const bool possible = m_commandes && m_aDesDonnees && m_donnees.EtatCom == ComEnLigne;
+    const QString raison = m_aDesDonnees ? AffichageQFL::TexteCommunication(m_donnees, m_langue) : QString();
+    for (TLigneReglage& ligne : Reglages)
+        AffichageQFL::Autoriser(ligne.ButtonSet, EDroit::ReglerSeuils, m_mode, m_langue, possible, raison);
+    AffichageQFL::Autoriser(ButtonRAZMinMax, EDroit::ReglerSeuils, m_mode, m_langue, possible, raison);
+}
+
+void TFrameQFL::Signaler(const QString& texte)
+{
+    LabelMessage->setText(texte);
+}
+
+void TFrameQFL::ButtonSetClick(int reglage)
+{
+    if (!m_commandes || reglage < 0 || reglage >= NbReglages)
+        return;
+    const TLigneReglage& ligne = Reglages[reglage];
+    long long valeur = 0;
+    if (!AffichageQFL::LireReglage(reglage, ligne.EditNouveau->text(), valeur) || !ReglageQFLValide(reglage, valeur)) {
+        Signaler(Texte(MsgQFLHorsPlage, m_langue)
+                     .arg(AffichageQFL::TexteReglage(reglage, MinReglageQFL[reglage]),
+                          AffichageQFL::TexteReglage(reglage, MaxReglageQFL[reglage]), AffichageQFL::Unite(reglage)));
+        return;
+    }
+    Signaler(QString());
+    m_commandes->EcrireReglageQFL(NumAppareil, reglage, static_cast<int>(valeur), ligne.CheckBoxNext->isChecked());
+}
+
+void TFrameQFL::ButtonRAZMinMaxClick()
+{
+    if (m_commandes)
+        m_commandes->RAZMinMaxQFL(NumAppareil);
+}
+
+void TFrameQFL::Retour(ERetourQFL retour)
+{
+    switch (retour) {
+    case ERetourQFL::Acceptee: Signaler(QString()); break;
+    case ERetourQFL::ValeurRefusee: Signaler(Texte(MsgQFLValeurRefusee, m_langue)); break;
+    case ERetourQFL::Occupee: Signaler(Texte(MsgRechercheDejaEnCours, m_langue)); break;
+    case ERetourQFL::SansReponse:
+    case ERetourQFL::HorsLigne: Signaler(Texte(MsgQFLSansReponse, m_langue)); break;
+    }
+}
+
 void TFrameQFL::StringGridEtatsQFL16DrawCell(QPainter& peintre, int colonne, int ligne,
                                              const QRect& rect)
 {
+    if (ligne == 1) {
+        // The states row: filled for a connected unit, in the alarm colour for
+        // the unit where the last search found the fault.
+        QColor fond = CouleursSysteme::FaceBouton;
+        const int unite = colonne + 1;
+        if (m_aDesDonnees && (m_donnees.Unites >> colonne & 1u))
+            fond = AffichageQFL::CouleurRaccorde;
+        const TDefautQFL* defaut = m_aDesDonnees ? DefautDerniereRecherche(m_donnees) : nullptr;
+        if (defaut && defaut->Unite == unite)
+            fond = AffichageQFL::CouleurDefaut;
+        peintre.fillRect(rect, fond);
+        return;
+    }
     const QString texte = StringGridEtatsQFL16->Cellule(colonne, ligne);
     const int largeur = StringGridEtatsQFL16->AjusterPolice(peintre, texte, rect.width() - 2);
     TGrilleDessinee::TexteRect(peintre, rect,

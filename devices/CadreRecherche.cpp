@@ -1,5 +1,8 @@
 #include "devices/CadreRecherche.h"
 
+#include "devices/AffichageQFL.h"
+#include "sessions/Droits.h"
+
 #include "platform/MessagesFenetre.h"
 #include "text/MessagesVeilleur.h"
 #include "widgets/Controles.h"
@@ -91,6 +94,16 @@ TFrameRecherche::TFrameRecherche(QWidget* parent)
     TabSheetQFL16 = NouvellePage(PageControl1, "TabSheetQFL16", "QFL16");
     ConstruireQFL8(TabSheetQFL8);
     ConstruireQFL16(TabSheetQFL16);
+
+    // Under the tabs, for both: the search running, refused, or the line lost.
+    LabelEtatRecherche = NouveauLabel(this, QStringLiteral("LabelEtatRecherche"), QRect(16, 617, 713, 16), Qt::AlignCenter);
+    LabelEtatRecherche->setFont(PoliceEcran(11, true));
+    QPalette p = LabelEtatRecherche->palette();
+    p.setColor(QPalette::WindowText, AffichageQFL::CouleurDefaut);
+    LabelEtatRecherche->setPalette(p);
+    for (QPushButton* b : {ButtonLancerRechercheQFL8, ButtonLancerRechercheQFL16})
+        connect(b, &QPushButton::clicked, this, &TFrameRecherche::ButtonLancerRechercheClick);
+    MettreAJourEtat();
 }
 
 void TFrameRecherche::ConstruireQFL8(QWidget* page)
@@ -200,14 +213,19 @@ void TFrameRecherche::ChangerLangue(TLangue langue)
         LabelDepart[k]->setText(depart + QString::number(PremierDepartQFL8 + k));
     StringGrid1->SetCellule(0, 0, depart);
     StringGridMesuresQFL16->SetCellule(0, 0, Texte(MsgVueDEnsembleStringGridNumSourceN, langue));
+    m_langue = langue;
+    if (m_aDesDonnees)
+        Actualiser(m_donnees);
+    else
+        MettreAJourEtat();
 }
 
 void TFrameRecherche::Initialiser(const TInfosRecherche& bloc)
 {
     PageControl1->setCurrentWidget(TabSheetQFL8);
 
-    // The device searched is not needed yet: there are no results to show.
     HandlePrincipal = bloc.Handle;
+    NumAppareil = bloc.NumAppareil;
     EcranRetour = bloc.EcranRetour;
     AppareilRetour = bloc.AppareilRetour;
 
@@ -232,6 +250,133 @@ void TFrameRecherche::Initialiser(const TInfosRecherche& bloc)
         StringGridMesuresQFL16->SetCellule(i, 0, QString::number(i));
 }
 
+void TFrameRecherche::DefinirCommandes(TCommandesQFL* commandes, std::uint8_t mode)
+{
+    m_commandes = commandes;
+    m_mode = mode;
+    MettreAJourEtat();
+}
+
+std::pair<QLineEdit*, QLineEdit*> TFrameRecherche::ChampsDepart(int depart) const
+{
+    if (depart == 1)
+        return {EditIntensT, EditRT};
+    if (depart == 2)
+        return {EditIntensL, EditRL};
+    if (depart >= PremierDepartQFL8 && depart < PremierDepartQFL8 + NbDepartsQFL8)
+        return {EditIntens[std::size_t(depart - PremierDepartQFL8)], EditR[std::size_t(depart - PremierDepartQFL8)]};
+    return {nullptr, nullptr};
+}
+
+namespace {
+void Ecrire(QLineEdit* edit, const QString& texte)
+{
+    if (edit->text() != texte)
+        edit->setText(texte);
+}
+
+// A field on the alarm colour, or back on its own.
+void Marquer(QLineEdit* edit, bool defaut, const QColor& normal)
+{
+    QPalette p = edit->palette();
+    const QColor voulu = defaut ? AffichageQFL::CouleurDefaut : normal;
+    if (p.color(QPalette::Base) == voulu)
+        return;
+    p.setColor(QPalette::Base, voulu);
+    edit->setPalette(p);
+}
+}
+
+void TFrameRecherche::Actualiser(const TDonneesQFL& d)
+{
+    const bool nouvelle = m_aDesDonnees && d.CompteurRecherches != m_donnees.CompteurRecherches;
+    if (d.RechercheEnCours || nouvelle)
+        m_demandee = false;
+    if (!d.RechercheEnCours && (nouvelle || d.EtatCom != ComEnLigne))
+        m_occupee = false;
+    m_aDesDonnees = true;
+    m_donnees = d;
+    const TRechercheQFL& r = d.Recherche;
+    const bool connus = d.ResultatsConnus;
+    const QString date = connus ? AffichageQFL::DateLongue(r.Date) : QString();
+    Ecrire(EditDateHeureMesureQFL8Aff, date);
+    Ecrire(EditDateHeureMesureQFL16Aff, date);
+    // Nothing to show before a first search: its date says so.
+    const bool mesures = connus && r.Date != 0;
+    const auto courant = [&](std::uint16_t i) { return mesures ? AffichageQFL::TexteCourant(i) : QString(); };
+    const auto resistance = [&](std::uint16_t k) { return mesures ? AffichageQFL::TexteResistance(k) : QString(); };
+    Ecrire(EditIntensT, courant(r.ITransfo));
+    Ecrire(EditRT, resistance(r.RTransfo));
+    Ecrire(EditIntensL, courant(r.ILimiteur));
+    Ecrire(EditRL, resistance(r.RLimiteur));
+    for (int k = 0; k < NbDepartsQFL8; ++k) {
+        Ecrire(EditIntens[std::size_t(k)], courant(r.IDeparts[std::size_t(k)]));
+        Ecrire(EditR[std::size_t(k)], resistance(r.RDeparts[std::size_t(k)]));
+    }
+    for (int u = 1; u <= NbUnitesQFL16; ++u) {
+        const bool raccorde = d.Unites >> (u - 1) & 1u;
+        for (int f = 1; f <= NbDepartsQFL16; ++f)
+            StringGridMesuresQFL16->SetCellule(
+                f, u, mesures && raccorde ? AffichageQFL::TexteCourant(r.IQFL16[std::size_t(u - 1)][std::size_t(f - 1)])
+                                          : QString());
+    }
+    const TDefautQFL* defaut = DefautDerniereRecherche(d);
+    for (int depart = 1; depart < PremierDepartQFL8 + NbDepartsQFL8; ++depart) {
+        const bool ici = defaut && defaut->Unite == 0 && defaut->Depart == depart;
+        const auto [i, res] = ChampsDepart(depart);
+        Marquer(i, ici, QPalette().color(QPalette::Base));
+        Marquer(res, ici, CouleursSysteme::FaceBouton);
+    }
+    StringGridMesuresQFL16->update();
+    MettreAJourEtat();
+}
+
+void TFrameRecherche::MettreAJourEtat()
+{
+    QString etat;
+    const TDefautQFL* defaut = m_aDesDonnees ? DefautDerniereRecherche(m_donnees) : nullptr;
+    if (m_aDesDonnees && m_donnees.EtatCom != ComEnLigne)
+        etat = AffichageQFL::TexteCommunication(m_donnees, m_langue);
+    else if (m_occupee)
+        etat = Texte(MsgRechercheDejaEnCours, m_langue);
+    else if (m_aDesDonnees && (m_donnees.RechercheEnCours || m_demandee))
+        etat = Texte(MsgRechercheEnCours, m_langue);
+    else if (defaut)
+        etat = Texte(MsgRechercheDefautTrouve, m_langue)
+                   .arg(defaut->Depart)
+                   .arg(defaut->Unite == 0 ? QStringLiteral("QFL8") : QStringLiteral("QFL16 %1").arg(defaut->Unite));
+    if (LabelEtatRecherche->text() != etat)
+        LabelEtatRecherche->setText(etat);
+    const bool enLigne = m_aDesDonnees && m_donnees.EtatCom == ComEnLigne;
+    const bool enCours = m_aDesDonnees && (m_donnees.RechercheEnCours || m_demandee);
+    const bool possible = m_commandes && enLigne && !enCours;
+    const QString raison = !m_aDesDonnees ? QString()
+                           : !enLigne     ? AffichageQFL::TexteCommunication(m_donnees, m_langue)
+                           : enCours      ? Texte(MsgRechercheEnCours, m_langue)
+                                          : QString();
+    for (QPushButton* b : {ButtonLancerRechercheQFL8, ButtonLancerRechercheQFL16})
+        AffichageQFL::Autoriser(b, EDroit::LancerRecherche, m_mode, m_langue, possible, raison);
+}
+
+void TFrameRecherche::ButtonLancerRechercheClick()
+{
+    if (!m_commandes || !EstQFL(NumAppareil))
+        return;
+    m_demandee = true;
+    m_occupee = false;
+    MettreAJourEtat();
+    m_commandes->LancerRechercheQFL(NumAppareil);
+}
+
+void TFrameRecherche::Retour(ERetourQFL retour)
+{
+    m_demandee = false;
+    m_occupee = retour == ERetourQFL::Occupee;
+    MettreAJourEtat();
+    if (retour == ERetourQFL::ValeurRefusee || retour == ERetourQFL::SansReponse || retour == ERetourQFL::HorsLigne)
+        LabelEtatRecherche->setText(Texte(MsgQFLSansReponse, m_langue));
+}
+
 void TFrameRecherche::BitBtnQuitClick()
 {
     PosterEcran(HandlePrincipal, EcranRetour, AppareilRetour);
@@ -251,8 +396,11 @@ void TFrameRecherche::StringGridMesuresQFL16DrawCell(QPainter& peintre, int colo
         return;
     const QString texte = StringGridMesuresQFL16->Cellule(colonne, ligne);
     StringGridMesuresQFL16->AjusterPolice(peintre, texte, rect.width() - 3);
+    // The unit and feeder where the last search found the fault stand out.
+    const TDefautQFL* defaut = m_aDesDonnees ? DefautDerniereRecherche(m_donnees) : nullptr;
+    const bool ici = defaut && defaut->Unite == ligne && defaut->Depart == colonne;
     TGrilleDessinee::TexteRect(peintre, rect, rect.left() + 2, rect.top() + 2, texte,
-                               CouleurCelluleMesure(colonne, ligne));
+                               ici ? AffichageQFL::CouleurDefaut : CouleurCelluleMesure(colonne, ligne));
 }
 
 void TFrameRecherche::StringGrid1DrawCell(QPainter& peintre, int colonne, int ligne, const QRect& rect)

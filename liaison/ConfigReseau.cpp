@@ -130,6 +130,51 @@ TLectureReseau LireConfigReseau(const QString& chemin, const QString& peripheriq
     }
     s.endGroup();
 
+    s.beginGroup(QStringLiteral("RechercheAuto"));
+    v = Valeur(s, "Liste");
+    if (!v.isEmpty()) {
+        std::vector<int> kmt;
+        if (!LireListeAppareils(v, kmt) || !std::all_of(kmt.begin(), kmt.end(), [](int n) { return EstKMT(n); }))
+            return refuser("RechercheAuto", "Liste", v);
+        c.RechercheAuto = kmt;
+    }
+    s.endGroup();
+
     lecture.Utilisable = true;
     return lecture;
+}
+
+std::vector<int> LireRechercheAuto(const QString& chemin)
+{
+    QSettings s(chemin, QSettings::IniFormat);
+    std::vector<int> kmt;
+    const QString v = Valeur(s, "RechercheAuto/Liste");
+    if (v.isEmpty() || !LireListeAppareils(v, kmt))
+        return {};
+    kmt.erase(std::remove_if(kmt.begin(), kmt.end(), [](int n) { return !EstKMT(n); }), kmt.end());
+    return kmt;
+}
+
+QString TexteListeAppareils(std::vector<int> appareils)
+{
+    std::sort(appareils.begin(), appareils.end());
+    appareils.erase(std::unique(appareils.begin(), appareils.end()), appareils.end());
+    QStringList morceaux;
+    for (std::size_t i = 0; i < appareils.size();) {
+        std::size_t j = i;
+        while (j + 1 < appareils.size() && appareils[j + 1] == appareils[j] + 1)
+            ++j;
+        morceaux << (j == i ? QString::number(appareils[i])
+                            : QStringLiteral("%1-%2").arg(appareils[i]).arg(appareils[j]));
+        i = j + 1;
+    }
+    return morceaux.join(QLatin1Char(','));
+}
+
+bool EcrireRechercheAuto(const QString& chemin, const std::vector<int>& kmt)
+{
+    QSettings s(chemin, QSettings::IniFormat);
+    s.setValue(QStringLiteral("RechercheAuto/Liste"), TexteListeAppareils(kmt));
+    s.sync();
+    return s.status() == QSettings::NoError;
 }

@@ -19,6 +19,8 @@ struct TConfigReseau {
     // every KMT number is probed.
     std::vector<int> Appareils;
     bool ListeDonnee = false;
+    // KMT numbers whose alarm starts a search on their QFL8 ([RechercheAuto] Liste).
+    std::vector<int> RechercheAuto;
 };
 
 struct TLectureReseau {
@@ -35,3 +37,12 @@ TLectureReseau LireConfigReseau(const QString& chemin, const QString& peripheriq
 
 // "1-8,12" -> 1..8, 12 (KMT 1..31 and QFL 33..63); false on anything else.
 bool LireListeAppareils(const QString& texte, std::vector<int>& appareils);
+
+// [RechercheAuto] Liste of the file: the KMTs whose alarm starts a search on
+// their QFL8. Empty when absent, empty or unusable.
+std::vector<int> LireRechercheAuto(const QString& chemin);
+// Writes that list into the file, the rest of it kept; false when the file
+// cannot be written.
+bool EcrireRechercheAuto(const QString& chemin, const std::vector<int>& kmt);
+// "1-3,7": the shortest text that LireListeAppareils reads back as these numbers.
+QString TexteListeAppareils(std::vector<int> appareils);

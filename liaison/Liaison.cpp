@@ -27,16 +27,42 @@ TLiaison::TLiaison(const TConfigReseau& config, TVerrouDonnees& verrou, Tableau1
                    QObject* parent)
     : QObject(parent), m_config(config), m_verrou(verrou), m_donnees(donnees)
 {
-    // Only KMT numbers are polled for now; the numbers of other kinds that the
-    // file lists wait for their kind.
+    Initialiser();
+}
+
+TLiaison::TLiaison(const TConfigReseau& config, TVerrouDonnees& verrou, Tableau1<TDonneesKMT, NbSources>& donnees,
+                   Tableau1<TDonneesQFL, NbSources>& donneesQFL, QObject* parent)
+    : QObject(parent), m_config(config), m_verrou(verrou), m_donnees(donnees), m_qfl(&donneesQFL)
+{
+    Initialiser();
+}
+
+void TLiaison::Initialiser()
+{
+    for (int n : m_config.RechercheAuto)
+        DefinirRechercheAuto(n, true);
+    const auto ajouter = [&](int n, bool sonde) {
+        TAppareil a;
+        a.Numero = n;
+        a.Suivi = TSuiviAppareil(sonde);
+        a.QFL = EstQFL(n);
+        m_appareils.push_back(std::move(a));
+    };
+    const auto polle = [&](int n) { return EstKMT(n) || (m_qfl && EstQFL(n)); };
     if (m_config.ListeDonnee) {
         for (int n : m_config.Appareils)
-            if (EstKMT(n))
-                m_appareils.push_back(TAppareil{n, TSuiviAppareil(false), {}, {}, 0, false});
+            if (polle(n))
+                ajouter(n, false);
     } else {
-        for (int n = PremierKMT; n <= DernierKMT; ++n)
-            m_appareils.push_back(TAppareil{n, TSuiviAppareil(true), {}, {}, 0, false});
+        for (int n = PremierKMT; n <= DernierQFL; ++n)
+            if (polle(n))
+                ajouter(n, true);
     }
+    // Source by source (KMT k, then QFL8 k + 32): a QFL8's large reads fall
+    // between KMT readings rather than after all of them.
+    std::stable_sort(m_appareils.begin(), m_appareils.end(), [](const TAppareil& x, const TAppareil& y) {
+        return (x.Numero - 1) % DecalageQFL < (y.Numero - 1) % DecalageQFL;
+    });
 }
 
 TLiaison::~TLiaison()
@@ -139,7 +165,7 @@ std::vector<TLiaison::TResultat> TLiaison::PrendreResultats()
 
 void TLiaison::Refuser(const TCommande& c, TIssue issue)
 {
-    const TResultat r{c.Id, c.Appareil, c.Genre, c.Valeur, issue, 0};
+    const TResultat r{c.Id, c.Appareil, c.Genre, c.Valeur, issue, 0, c.Reglage};
     Publier({}, &r);
 }
 
@@ -181,6 +207,97 @@ TLiaison::TDemandeSeuil TLiaison::DemanderSeuil(int appareil, int seuil, bool ap
     return demande;
 }
 
+namespace {
+// Journal codes of each QFL8 setting: request, confirmation; 0 for the
+// settings journalled under one code with their name.
+struct TJournalReglage {
+    std::uint8_t Demande;
+    std::uint8_t Confirme;
+    const char* Nom;
+};
+constexpr TJournalReglage JournalReglages[NbReglagesQFL] = {
+    {CodeJournal::DemandeITransfoQFL, CodeJournal::ITransfoQFL, "I transfo"},
+    {CodeJournal::DemandeILimiteurQFL, CodeJournal::ILimiteurQFL, "I limiteur"},
+    {CodeJournal::DemandeIDepartsQFL, CodeJournal::IDepartsQFL, "I départs"},
+    {CodeJournal::DemandeRSeuilQFL, CodeJournal::RSeuilQFL, "R seuil"},
+    {CodeJournal::ReglageQFL, CodeJournal::ReglageQFL, "R1"},
+    {CodeJournal::ReglageQFL, CodeJournal::ReglageQFL, "R2"},
+    {CodeJournal::ReglageQFL, CodeJournal::ReglageQFL, "Tension"},
+};
+}
+
+TLiaison::TDemandeSeuil TLiaison::DemanderReglageQFL(int appareil, int reglage, int valeur,
+                                                     bool appliquerAuxSuivants, const QString& utilisateur)
+{
+    TDemandeSeuil demande;
+    if (!m_qfl || !EstQFL(appareil) || !ReglageQFLValide(reglage, valeur))
+        return demande;
+    demande.Acceptee = true;
+    std::vector<std::pair<int, std::uint16_t>> cibles;  // device, value in force
+    {
+        TLectureDonnees lecture(m_verrou);
+        const auto& q = *m_qfl;
+        cibles.emplace_back(appareil, q[appareil - DecalageQFL].Reglages[std::size_t(reglage)]);
+        if (appliquerAuxSuivants)
+            for (int n = appareil + 1; n <= DernierQFL; ++n)
+                if (q[n - DecalageQFL].Present && q[n - DecalageQFL].EtatCom == ComEnLigne)
+                    cibles.emplace_back(n, q[n - DecalageQFL].Reglages[std::size_t(reglage)]);
+    }
+    const TJournalReglage& j = JournalReglages[reglage];
+    const bool nomme = j.Demande == CodeJournal::ReglageQFL;
+    // Settings without a code of their own carry their name before the user's.
+    const QString infos = nomme ? QString::fromUtf8(j.Nom) + QStringLiteral(" - ") + utilisateur : utilisateur;
+    const double maintenant = DateVeilleur::Maintenant();
+    for (const auto& [n, ancien] : cibles) {
+        Publier({EntreeLiaison(j.Demande, maintenant, n, nomme ? 1 : 0, 1, valeur, ancien, infos)});
+        demande.Ids.push_back(
+            Mettre(TCommande{0, n, TGenreCommande::ReglageQFL, static_cast<std::uint16_t>(valeur), reglage}));
+    }
+    return demande;
+}
+
+std::uint64_t TLiaison::LancerRecherche(int appareil, const QString& utilisateur)
+{
+    if (!m_qfl || !EstQFL(appareil))
+        return 0;
+    Publier({EntreeLiaison(CodeJournal::DemandeRecherche, DateVeilleur::Maintenant(), appareil, 0, 1, 0, 0,
+                           utilisateur)});
+    return Mettre(TCommande{0, appareil, TGenreCommande::RechercheQFL, DecodageQFL::CommandeRecherche, -1});
+}
+
+std::uint64_t TLiaison::RAZMinMax(int appareil, const QString& utilisateur)
+{
+    if (!m_qfl || !EstQFL(appareil))
+        return 0;
+    Publier({EntreeLiaison(CodeJournal::DemandeRAZMinMax, DateVeilleur::Maintenant(), appareil, 0, 1, 0, 0,
+                           utilisateur)});
+    return Mettre(TCommande{0, appareil, TGenreCommande::RAZMinMaxQFL, DecodageQFL::CommandeRAZMinMax, -1});
+}
+
+void TLiaison::DefinirRechercheAuto(int kmt, bool active)
+{
+    if (!EstKMT(kmt))
+        return;
+    const std::uint32_t bit = 1u << (kmt - 1);
+    if (active)
+        m_rechercheAuto.fetch_or(bit);
+    else
+        m_rechercheAuto.fetch_and(~bit);
+}
+
+bool TLiaison::RechercheAuto(int kmt) const
+{
+    return EstKMT(kmt) && (m_rechercheAuto.load() >> (kmt - 1) & 1u);
+}
+
+TLiaison::TAppareil* TLiaison::Trouver(int numero)
+{
+    for (TAppareil& a : m_appareils)
+        if (a.Numero == numero)
+            return &a;
+    return nullptr;
+}
+
 // ---- Worker ----
 
 void TLiaison::Boucle()
@@ -207,14 +324,7 @@ void TLiaison::Boucle()
             }
         }
         const std::int64_t debut = MaintenantMs();
-        const auto debutPrecis = std::chrono::steady_clock::now();
         Cycle();
-        {
-            std::lock_guard<std::mutex> g(m_mutexStatistiques);
-            m_statistiques.DureeUs = std::chrono::duration_cast<std::chrono::microseconds>(
-                                         std::chrono::steady_clock::now() - debutPrecis).count();
-            ++m_statistiques.Cycles;
-        }
         Attendre(debut + CycleMinMs, true);
     }
     m_ligne.reset();
@@ -223,6 +333,9 @@ void TLiaison::Boucle()
 
 void TLiaison::Cycle()
 {
+    const auto debut = std::chrono::steady_clock::now();
+    const TLigneModbus::TCompteurs avant = m_ligne->Compteurs();
+    m_morceauxCycle = 0;
     std::deque<TCommande> commandes;
     {
         std::lock_guard<std::mutex> g(m_mutex);
@@ -273,6 +386,16 @@ void TLiaison::Cycle()
         if (!repondu || !m_config.ListeDonnee)
             break;
     }
+
+    if (m_ligne->Ouverte()) {
+        const TLigneModbus::TCompteurs apres = m_ligne->Compteurs();
+        std::lock_guard<std::mutex> g(m_mutexStatistiques);
+        m_statistiques.DureeUs =
+            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - debut).count();
+        m_statistiques.PlancherUs = static_cast<std::int64_t>(apres.PlancherUs - avant.PlancherUs);
+        m_statistiques.Transactions = static_cast<int>(apres.Transactions - avant.Transactions);
+        ++m_statistiques.Cycles;
+    }
 }
 
 void TLiaison::Perdu(TAppareil& a)
@@ -280,8 +403,19 @@ void TLiaison::Perdu(TAppareil& a)
     const double maintenant = DateVeilleur::Maintenant();
     {
         TEcritureDonnees ecriture(m_verrou);
-        DefinirEtatCom(m_donnees[a.Numero], ComPerdue, maintenant);
+        if (a.QFL) {
+            TDonneesQFL& q = (*m_qfl)[a.Numero - DecalageQFL];
+            if (q.EtatCom != ComPerdue) {
+                q.EtatCom = ComPerdue;
+                q.DHEtatCom = maintenant;
+            }
+        } else {
+            DefinirEtatCom(m_donnees[a.Numero], ComPerdue, maintenant);
+        }
     }
+    // What it says when it answers again is read afresh.
+    a.CompteurConnu = false;
+    a.Morceaux.clear();
     Publier({EntreeLiaison(CodeJournal::Perdu, maintenant, a.Numero, 0, 1)});
 }
 
@@ -304,9 +438,15 @@ void TLiaison::LignePerdue()
 
 std::vector<std::uint16_t> TLiaison::LireKMT(TAppareil& a, TLigneModbus::TResultat& resultat)
 {
+    return LireEtat(a, NbRegistresKMT, resultat);
+}
+
+std::vector<std::uint16_t> TLiaison::LireEtat(TAppareil& a, int nombre, TLigneModbus::TResultat& resultat)
+{
     const auto unite = static_cast<std::uint8_t>(a.Numero);
+    const auto total = static_cast<std::uint16_t>(nombre);
     if (!a.LectureEnDeux) {
-        TLigneModbus::TTransaction t = m_ligne->Executer({unite, FonctionLireEntrees, 0, NbRegistresKMT, 0});
+        TLigneModbus::TTransaction t = m_ligne->Executer({unite, FonctionLireEntrees, 0, total, 0});
         resultat = t.Resultat;
         if (t.Resultat != TLigneModbus::TResultat::Exception || t.CodeException != ExceptionAdresse)
             return t.Registres;
@@ -317,17 +457,22 @@ std::vector<std::uint16_t> TLiaison::LireKMT(TAppareil& a, TLigneModbus::TResult
     resultat = identification.Resultat;
     if (resultat != TLigneModbus::TResultat::Reponse)
         return {};
-    TLigneModbus::TTransaction mesures = m_ligne->Executer({unite, FonctionLireEntrees, 10, NbRegistresKMT - 10, 0});
+    TLigneModbus::TTransaction mesures = m_ligne->Executer({unite, FonctionLireEntrees, 10, static_cast<std::uint16_t>(total - 10), 0});
     resultat = mesures.Resultat;
     if (resultat != TLigneModbus::TResultat::Reponse)
         return {};
-    std::vector<std::uint16_t> registres(NbRegistresKMT, 0);
+    std::vector<std::uint16_t> registres(total, 0);
     std::copy(identification.Registres.begin(), identification.Registres.end(), registres.begin());
     std::copy(mesures.Registres.begin(), mesures.Registres.end(), registres.begin() + 10);
     return registres;
 }
 
 bool TLiaison::Interroger(TAppareil& a)
+{
+    return a.QFL ? InterrogerQFL(a) : InterrogerKMT(a);
+}
+
+bool TLiaison::InterrogerKMT(TAppareil& a)
 {
     TLigneModbus::TResultat resultat = TLigneModbus::TResultat::Echec;
     const std::vector<std::uint16_t> registres = LireKMT(a, resultat);
@@ -373,7 +518,136 @@ bool TLiaison::Interroger(TAppareil& a)
     }
     a.Observe = TEtatObserveKMT{true, lecture.Etat, lecture.Compteur};
     a.Lecture = lecture;
+    const bool alarme = std::any_of(transitions.begin(), transitions.end(),
+                                    [](const TEntreeLog& e) { return e.Code == CodeJournal::DebutAlarme; });
     Publier(std::move(entrees));
+    if (alarme && RechercheAuto(a.Numero))
+        RechercheAutomatique(a.Numero);
+    return true;
+}
+
+void TLiaison::RechercheAutomatique(int kmt)
+{
+    const int qfl = kmt + DecalageQFL;
+    const TAppareil* cible = Trouver(qfl);
+    // Only a locator that is there can search.
+    if (!m_qfl || !cible || !cible->Suivi.EnLigne())
+        return;
+    Publier({EntreeLiaison(CodeJournal::DemandeRecherche, DateVeilleur::Maintenant(), qfl, 0, 1, 0, 0,
+                           UtilisateurAutomatique())});
+    Mettre(TCommande{0, qfl, TGenreCommande::RechercheQFL, DecodageQFL::CommandeRecherche, -1});
+}
+
+bool TLiaison::InterrogerQFL(TAppareil& a)
+{
+    using namespace DecodageQFL;
+    TLigneModbus::TResultat resultat = TLigneModbus::TResultat::Echec;
+    const std::vector<std::uint16_t> registres = LireEtat(a, NbRegistresEtat, resultat);
+    if (resultat == TLigneModbus::TResultat::LigneHS) {
+        LignePerdue();
+        return false;
+    }
+    TEtatQFL etat;
+    if (resultat != TLigneModbus::TResultat::Reponse
+        || !DecoderEtat(registres.data(), static_cast<int>(registres.size()), etat)) {
+        NoterEchec(a);
+        return false;
+    }
+    const TChangement changement = a.Suivi.Reponse(MaintenantMs(), etat.Battement);
+    if (changement == TChangement::Perdu) {
+        Perdu(a);
+        return true;
+    }
+    if (!a.Suivi.EnLigne())
+        return true;
+
+    const double maintenant = DateVeilleur::Maintenant();
+    if (changement == TChangement::Retrouve) {
+        Publier({EntreeLiaison(CodeJournal::Retrouve, maintenant, a.Numero, 0, 1)});
+        a.HorlogeAVerifier = true;
+        a.ProchainsReglages = 0;
+        a.CompteurConnu = false;
+    }
+    // A search ended (or one was never read): fetch it, from the start if it
+    // ends again meanwhile.
+    if (!a.CompteurConnu || etat.Compteur != a.CompteurVise) {
+        a.CompteurConnu = true;
+        a.CompteurVise = etat.Compteur;
+        a.Morceaux = MorceauxRecherche();
+        a.MorceauSuivant = 0;
+        if (!a.Tampon)
+            a.Tampon = std::make_unique<TRechercheQFL>();
+        *a.Tampon = TRechercheQFL{};
+    }
+    {
+        TEcritureDonnees ecriture(m_verrou);
+        TDonneesQFL& q = (*m_qfl)[a.Numero - DecalageQFL];
+        AppliquerEtat(q, etat);
+        if (q.EtatCom != ComEnLigne) {
+            q.EtatCom = ComEnLigne;
+            q.DHEtatCom = maintenant;
+        }
+    }
+    if (MaintenantMs() >= a.ProchainsReglages && !LireReglages(a))
+        return true;
+    if (a.Suivi.EnLigne() && !a.Morceaux.empty() && m_morceauxCycle < MorceauxParCycle)
+        LireMorceau(a);
+    return true;
+}
+
+bool TLiaison::LireReglages(TAppareil& a)
+{
+    const TLigneModbus::TTransaction t = m_ligne->Executer(
+        {static_cast<std::uint8_t>(a.Numero), FonctionLireMaintien, DecodageQFL::RegistreReglages, NbReglagesQFL, 0});
+    if (t.Resultat == TLigneModbus::TResultat::LigneHS) {
+        LignePerdue();
+        return false;
+    }
+    if (t.Resultat == TLigneModbus::TResultat::Echec) {
+        NoterEchec(a);  // tried again at the next poll
+        return a.Suivi.EnLigne();
+    }
+    if (t.Resultat == TLigneModbus::TResultat::Exception) {
+        // Refused: not asked again at every poll.
+        a.ProchainsReglages = MaintenantMs() + PeriodeReglagesMs;
+        return true;
+    }
+    a.ProchainsReglages = MaintenantMs() + PeriodeReglagesMs;
+    TEcritureDonnees ecriture(m_verrou);
+    TDonneesQFL& q = (*m_qfl)[a.Numero - DecalageQFL];
+    std::copy(t.Registres.begin(), t.Registres.end(), q.Reglages.begin());
+    q.ReglagesConnus = true;
+    return true;
+}
+
+bool TLiaison::LireMorceau(TAppareil& a)
+{
+    ++m_morceauxCycle;
+    const DecodageQFL::TMorceau m = a.Morceaux[a.MorceauSuivant];
+    const TLigneModbus::TTransaction t =
+        m_ligne->Executer({static_cast<std::uint8_t>(a.Numero), FonctionLireEntrees, m.Adresse, m.Nombre, 0});
+    switch (t.Resultat) {
+    case TLigneModbus::TResultat::LigneHS:
+        LignePerdue();
+        return false;
+    case TLigneModbus::TResultat::Echec:
+        NoterEchec(a);  // the same piece again at the next poll
+        return false;
+    case TLigneModbus::TResultat::Exception:
+        // A device that does not map these registers has no results to give.
+        a.Morceaux.clear();
+        return false;
+    case TLigneModbus::TResultat::Reponse:
+        break;
+    }
+    DecodageQFL::AppliquerMorceau(m.Adresse, t.Registres, *a.Tampon);
+    if (++a.MorceauSuivant < a.Morceaux.size())
+        return true;
+    a.Morceaux.clear();
+    TEcritureDonnees ecriture(m_verrou);
+    TDonneesQFL& q = (*m_qfl)[a.Numero - DecalageQFL];
+    q.Recherche = *a.Tampon;
+    q.ResultatsConnus = true;
     return true;
 }
 
@@ -381,7 +655,10 @@ void TLiaison::VerifierHorloge(TAppareil& a)
 {
     a.HorlogeAVerifier = false;
     const auto unite = static_cast<std::uint8_t>(a.Numero);
-    TLigneModbus::TTransaction t = m_ligne->Executer({unite, FonctionLireMaintien, RegistreHorlogeKMT, 2, 0});
+    const std::uint16_t registre = a.QFL ? DecodageQFL::RegistreHorloge : RegistreHorlogeKMT;
+    const std::uint8_t codeDemande = a.QFL ? CodeJournal::HorlogeDemandeeQFL : CodeJournal::HorlogeDemandee;
+    const std::uint8_t codeConfirme = a.QFL ? CodeJournal::HorlogeConfirmeeQFL : CodeJournal::HorlogeConfirmee;
+    TLigneModbus::TTransaction t = m_ligne->Executer({unite, FonctionLireMaintien, registre, 2, 0});
     if (t.Resultat == TLigneModbus::TResultat::LigneHS) {
         LignePerdue();
         return;
@@ -396,37 +673,65 @@ void TLiaison::VerifierHorloge(TAppareil& a)
     const std::int64_t appareil = Mot32(t.Registres[0], t.Registres[1]);
     if (std::llabs(station - appareil) <= EcartHorlogeMaxS)
         return;
-    Publier({EntreeLiaison(CodeJournal::HorlogeDemandee, DateVeilleur::Maintenant(), a.Numero, 0, 1)});
+    Publier({EntreeLiaison(codeDemande, DateVeilleur::Maintenant(), a.Numero, 0, 1)});
     const auto secondes = static_cast<std::uint32_t>(QDateTime::currentSecsSinceEpoch());
     const std::uint16_t valeurs[2] = {static_cast<std::uint16_t>(secondes >> 16),
                                       static_cast<std::uint16_t>(secondes & 0xFFFF)};
-    t = m_ligne->Executer({unite, FonctionEcrirePlusieurs, RegistreHorlogeKMT, 2, 0}, valeurs);
+    t = m_ligne->Executer({unite, FonctionEcrirePlusieurs, registre, 2, 0}, valeurs);
     if (t.Resultat == TLigneModbus::TResultat::LigneHS)
         LignePerdue();
     else if (t.Resultat == TLigneModbus::TResultat::Echec)
         NoterEchec(a);
     else if (t.Resultat == TLigneModbus::TResultat::Reponse)
-        Publier({EntreeLiaison(CodeJournal::HorlogeConfirmee, DateVeilleur::Maintenant(), a.Numero, 0, 1)});
+        Publier({EntreeLiaison(codeConfirme, DateVeilleur::Maintenant(), a.Numero, 0, 1)});
 }
 
 void TLiaison::Executer(TAppareil& a, const TCommande& c)
 {
     TRequete requete{static_cast<std::uint8_t>(a.Numero), FonctionEcrireUn, RegistreCommandeKMT, 1, c.Valeur};
     std::uint16_t ancien = a.Lecture.RSeuil;
-    if (c.Genre == TGenreCommande::Seuil) {
+    switch (c.Genre) {
+    case TGenreCommande::Acquitter:
+        break;
+    case TGenreCommande::Seuil: {
         requete.Adresse = RegistreSeuilKMT;
         TEcritureDonnees ecriture(m_verrou);
         m_donnees[a.Numero].NvSeuil = c.Valeur;
         ancien = m_donnees[a.Numero].RSeuil;
+        break;
+    }
+    case TGenreCommande::ReglageQFL: {
+        requete.Adresse = static_cast<std::uint16_t>(DecodageQFL::RegistreReglages + c.Reglage);
+        TLectureDonnees lecture(m_verrou);
+        ancien = (*m_qfl)[a.Numero - DecalageQFL].Reglages[std::size_t(c.Reglage)];
+        break;
+    }
+    case TGenreCommande::RechercheQFL:
+    case TGenreCommande::RAZMinMaxQFL:
+        requete.Adresse = DecodageQFL::RegistreCommande;
+        break;
     }
     const TLigneModbus::TTransaction t = m_ligne->Executer(requete);
-    TResultat r{c.Id, c.Appareil, c.Genre, c.Valeur, TIssue::Reussie, 0};
+    TResultat r{c.Id, c.Appareil, c.Genre, c.Valeur, TIssue::Reussie, 0, c.Reglage};
     std::vector<TEntreeLog> entrees;
     switch (t.Resultat) {
     case TLigneModbus::TResultat::Reponse:
-        if (c.Genre == TGenreCommande::Seuil)
+        if (c.Genre == TGenreCommande::Seuil) {
             entrees.push_back(EntreeLiaison(CodeJournal::SeuilConfirme, DateVeilleur::Maintenant(), a.Numero, 0, 1,
                                             c.Valeur, ancien));
+        } else if (c.Genre == TGenreCommande::ReglageQFL) {
+            const TJournalReglage& j = JournalReglages[c.Reglage];
+            const bool nomme = j.Confirme == CodeJournal::ReglageQFL;
+            entrees.push_back(EntreeLiaison(j.Confirme, DateVeilleur::Maintenant(), a.Numero, 0, 1, c.Valeur, ancien,
+                                            nomme ? QString::fromUtf8(j.Nom) : QString()));
+            TEcritureDonnees ecriture(m_verrou);
+            (*m_qfl)[a.Numero - DecalageQFL].Reglages[std::size_t(c.Reglage)] = c.Valeur;
+            a.ProchainsReglages = 0;
+        } else if (c.Genre == TGenreCommande::RechercheQFL) {
+            // Shown at once; the device's status word says when it ends.
+            TEcritureDonnees ecriture(m_verrou);
+            (*m_qfl)[a.Numero - DecalageQFL].RechercheEnCours = true;
+        }
         break;
     case TLigneModbus::TResultat::Exception:
         // A refused command says nothing against the device's health.

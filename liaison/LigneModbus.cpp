@@ -79,6 +79,9 @@ TLigneModbus::TTransaction TLigneModbus::Executer(const TRequete& requete, const
     modbus_set_slave(m_ctx, requete.Unite);
     const std::vector<std::uint8_t> pdu = ConstruireRequete(requete, valeurs);
     int rc = modbus_send_raw_request(m_ctx, pdu.data(), static_cast<int>(pdu.size()));
+    const bool rtu = m_config.Type == TConfigReseau::TType::Rtu;
+    // The request's frame: its PDU with the unit, and the CRC.
+    int octets = static_cast<int>(pdu.size()) + 2;
     if (rc == -1) {
         t.Resultat = ErreurAppareil(errno) ? TResultat::Echec : TResultat::LigneHS;
     } else {
@@ -87,7 +90,7 @@ TLigneModbus::TTransaction TLigneModbus::Executer(const TRequete& requete, const
         if (rc == -1) {
             t.Resultat = ErreurAppareil(errno) ? TResultat::Echec : TResultat::LigneHS;
         } else if (rc > 0) {
-            const bool rtu = m_config.Type == TConfigReseau::TType::Rtu;
+            octets += rc;
             const TReponse r = DecoderReponse(requete, reponse, rtu ? rc - 2 : rc, modbus_get_header_length(m_ctx));
             if (r.Issue == TIssue::Registres) {
                 t.Resultat = TResultat::Reponse;
@@ -102,5 +105,9 @@ TLigneModbus::TTransaction TLigneModbus::Executer(const TRequete& requete, const
     if (t.Resultat != TResultat::Reponse && t.Resultat != TResultat::LigneHS)
         modbus_flush(m_ctx);
     m_finPrecedente = std::chrono::steady_clock::now();
+    ++m_compteurs.Transactions;
+    if (rtu)
+        m_compteurs.PlancherUs += static_cast<std::uint64_t>(octets * 11 * 1000000.0 / m_config.Vitesse)
+                                  + static_cast<std::uint64_t>(m_silence.count());
     return t;
 }

@@ -37,6 +37,15 @@ public:
     // previous one; the line is flushed after any failure.
     TTransaction Executer(const DecodageModbus::TRequete& requete, const std::uint16_t* valeurs = nullptr);
 
+    // Transactions so far and their wire time at the line's speed (bytes of
+    // request and reply, 11 bits each, plus the silence owed before each):
+    // the shortest time they could have taken. RTU only; TCP counts 0 us.
+    struct TCompteurs {
+        std::uint64_t Transactions = 0;
+        std::uint64_t PlancherUs = 0;
+    };
+    TCompteurs Compteurs() const { return m_compteurs; }
+
     // Silence owed between two frames.
     std::chrono::microseconds Silence() const { return m_silence; }
 
@@ -45,4 +54,5 @@ private:
     _modbus* m_ctx = nullptr;
     std::chrono::microseconds m_silence{0};
     std::chrono::steady_clock::time_point m_finPrecedente{};
+    TCompteurs m_compteurs;
 };

@@ -32,6 +32,20 @@ constexpr std::uint8_t SeuilConfirme = 21;
 constexpr std::uint8_t SeuilDemande = 22;
 constexpr std::uint8_t HorlogeConfirmee = 23;
 constexpr std::uint8_t HorlogeDemandee = 24;
+// QFL8
+constexpr std::uint8_t ReglageQFL = 25;      // R1, R2, voltage: the setting's name in InfosCompl
+constexpr std::uint8_t RSeuilQFL = 26;
+constexpr std::uint8_t ITransfoQFL = 27;
+constexpr std::uint8_t ILimiteurQFL = 28;
+constexpr std::uint8_t IDepartsQFL = 29;
+constexpr std::uint8_t DemandeRSeuilQFL = 30;
+constexpr std::uint8_t DemandeITransfoQFL = 31;
+constexpr std::uint8_t DemandeILimiteurQFL = 32;
+constexpr std::uint8_t DemandeIDepartsQFL = 33;
+constexpr std::uint8_t HorlogeConfirmeeQFL = 34;
+constexpr std::uint8_t HorlogeDemandeeQFL = 35;
+constexpr std::uint8_t DemandeRAZMinMax = 36;
+constexpr std::uint8_t DemandeRecherche = 37;
 }
 
 // A zeroed entry with these fields; InfosCompl holds the user who acted, if any.

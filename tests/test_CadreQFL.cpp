@@ -254,11 +254,12 @@ TEST_F(CadreQFL, TypingIsDiscardedInTheCurrentValueFieldsOnly)
 
     for (const char* nom : NomsEditsNouveaux) {
         auto* edit = Controle<QLineEdit>(nom);
-        QTest::keyClicks(edit, QStringLiteral("2b"));
+        // A new value takes a number only.
+        QTest::keyClicks(edit, QStringLiteral("2b-"));
         QInputMethodEvent composition;
         composition.setCommitString(QStringLiteral("é"));
         QCoreApplication::sendEvent(edit, &composition);
-        EXPECT_EQ(edit->text(), QStringLiteral("2bé")) << nom;
+        EXPECT_EQ(edit->text(), QStringLiteral("2")) << nom;
     }
 }
 
@@ -291,8 +292,8 @@ TEST_F(CadreQFL, UnitGridNumbersItsColumnsAndCentresThemOnTheButtonFace)
     ASSERT_EQ(grille->NbLignes(), 2);
     for (int c = 0; c < 31; ++c)
         EXPECT_EQ(grille->Cellule(c, 0), QString::number(c + 1));
-    // Only the number row shows at the grid's height.
-    EXPECT_TRUE(grille->RectangleCellule(0, 1).top() >= grille->height() - 2 * TGrilleDessinee::LargeurBordure);
+    // The states row shows under the numbers.
+    EXPECT_LE(grille->RectangleCellule(0, 1).bottom(), grille->height() - TGrilleDessinee::LargeurBordure);
 
     const QImage image = grille->grab().toImage();
     for (int c : {0, 8, 9, 30}) {

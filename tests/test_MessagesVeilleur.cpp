@@ -38,8 +38,8 @@ std::vector<TTexteRepere> TousLesTextes()
 
 TEST(MessagesVeilleur, TablesHaveTheirSizeAndListEveryEntryOnceInDeclarationOrder)
 {
-    EXPECT_EQ(NbMessages, 126);
-    EXPECT_EQ(std::size(TousLesMessages), 126u);
+    EXPECT_EQ(NbMessages, 136);
+    EXPECT_EQ(std::size(TousLesMessages), 136u);
     EXPECT_EQ(NbNomsEvenements, 38);
     EXPECT_EQ(std::size(NomsEvenements), 38u);
 

@@ -18,6 +18,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -121,6 +122,10 @@ protected:
 
     std::vector<TEntreeLue> Journal() const
     {
+        // Entries posted to the window, then written by the store's writer thread.
+        QCoreApplication::processEvents();
+        if (fenetre)
+            fenetre->Journal().EcrireEntreesEnAttente();
         const QByteArray octets = LireFichier(QString::fromLatin1(NomFichierLog));
         std::vector<TEntreeLue> lues;
         for (qsizetype p = 0; p + 96 <= octets.size(); p += 96) {

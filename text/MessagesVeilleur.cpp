@@ -583,6 +583,47 @@ const TTexteLangues MsgRechercheOui = {{
     "Yes",
     "Si"}};
 
+const TTexteLangues MsgQFLNeutre = {{
+    "Neutre",
+    "Neutral",
+    "Neutro"}};
+const TTexteLangues MsgQFLRAZMinMax = {{
+    "Remise à zéro des min/max",
+    "Reset min/max",
+    "Reinicio mín/máx"}};
+const TTexteLangues MsgQFLComPerdue = {{
+    "Communication perdue depuis le %1",
+    "Communication lost since %1",
+    "Comunicación perdida desde %1"}};
+const TTexteLangues MsgQFLSansContact = {{
+    "Pas encore de réponse de l'appareil",
+    "No reply from the device yet",
+    "Todavía sin respuesta del aparato"}};
+const TTexteLangues MsgQFLHorsPlage = {{
+    "Valeur hors plage : de %1 à %2 %3",
+    "Value out of range: %1 to %2 %3",
+    "Valor fuera de rango: de %1 a %2 %3"}};
+const TTexteLangues MsgQFLValeurRefusee = {{
+    "Valeur refusée par l'appareil",
+    "Value refused by the device",
+    "Valor rechazado por el aparato"}};
+const TTexteLangues MsgQFLSansReponse = {{
+    "L'appareil n'a pas répondu",
+    "The device did not answer",
+    "El aparato no respondió"}};
+const TTexteLangues MsgRechercheEnCours = {{
+    "Recherche en cours...",
+    "Search running...",
+    "Búsqueda en curso..."}};
+const TTexteLangues MsgRechercheDejaEnCours = {{
+    "Une recherche est déjà en cours",
+    "A search is already running",
+    "Ya hay una búsqueda en curso"}};
+const TTexteLangues MsgRechercheDefautTrouve = {{
+    "Défaut trouvé : départ %1, %2",
+    "Fault found: feeder %1, %2",
+    "Defecto encontrado: salida %1, %2"}};
+
 const TTexteLangues* const TousLesMessages[NbMessages] = {
     &MsgMenuTitreFenetre,
     &MsgMenuLabelNomAppli,
@@ -710,6 +751,16 @@ const TTexteLangues* const TousLesMessages[NbMessages] = {
     &MsgRechercheNouvelleRecherche,
     &MsgRechercheRechercheAutomatique,
     &MsgRechercheOui,
+    &MsgQFLNeutre,
+    &MsgQFLRAZMinMax,
+    &MsgQFLComPerdue,
+    &MsgQFLSansContact,
+    &MsgQFLHorsPlage,
+    &MsgQFLValeurRefusee,
+    &MsgQFLSansReponse,
+    &MsgRechercheEnCours,
+    &MsgRechercheDejaEnCours,
+    &MsgRechercheDefautTrouve,
 };
 
 const TTexteLangues MsgDirectCommunicationPerdue = {{

@@ -361,8 +361,30 @@ extern const TTexteLangues MsgRechercheRechercheAutomatique;
 // "Oui" - shown by the KMT screen
 extern const TTexteLangues MsgRechercheOui;
 
+// --- Fault locators, live ---
+// "Neutre" - conductor of a fault in the history list
+extern const TTexteLangues MsgQFLNeutre;
+// "Remise à zéro des min/max" - button of the QFL screen's Infos tab
+extern const TTexteLangues MsgQFLRAZMinMax;
+// "Communication perdue depuis le %1" - QFL and search screens, %1 the date
+extern const TTexteLangues MsgQFLComPerdue;
+// "Pas encore de réponse de l'appareil" - QFL and search screens
+extern const TTexteLangues MsgQFLSansContact;
+// "Valeur hors plage : de %1 à %2 %3" - a new setting refused before sending
+extern const TTexteLangues MsgQFLHorsPlage;
+// "Valeur refusée par l'appareil" - the device refused a setting
+extern const TTexteLangues MsgQFLValeurRefusee;
+// "L'appareil n'a pas répondu" - a command without reply
+extern const TTexteLangues MsgQFLSansReponse;
+// "Recherche en cours..." - search screen while a search runs
+extern const TTexteLangues MsgRechercheEnCours;
+// "Une recherche est déjà en cours" - the device refused a search: busy
+extern const TTexteLangues MsgRechercheDejaEnCours;
+// "Défaut trouvé : départ %1, %2" - search screen, %1 the feeder, %2 the unit
+extern const TTexteLangues MsgRechercheDefautTrouve;
+
 // Every named entry above, in declaration order.
-constexpr int NbMessages = 126;
+constexpr int NbMessages = 136;
 extern const TTexteLangues* const TousLesMessages[NbMessages];
 
 // --- Live devices: communication state and command outcomes ---
