@@ -50,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* octets, std::size_t ta
     if (tampon->NbEntrees > taille / TailleEntreeLog || tampon->Langue != langue || journal->AccesLogEnCours())
         std::abort();
     ecran->ChangerLangue(langue);
-    ecran->Initialiser(nullptr);
-    ecran->Actualiser(tampon);
+    ecran->Initialiser();
+    ecran->Actualiser(*tampon);
     if (taille > 0)
         ecran->ListViewJournalColumnClick(octets[0] % 4);
     return 0;
