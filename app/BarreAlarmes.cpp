@@ -1,5 +1,8 @@
 #include "app/BarreAlarmes.h"
 
+#include "data/ConfigSet.h"
+#include "data/DateVeilleur.h"
+#include "data/VerrouDonnees.h"
 #include "text/MessagesVeilleur.h"
 
 #include <QHBoxLayout>
@@ -117,4 +120,15 @@ std::vector<QToolButton*> TBarreAlarmes::Entrees() const
         if (!b->isHidden())
             entrees.push_back(b);
     return entrees;
+}
+
+void TBarreAlarmes::Actualiser(TVerrouDonnees& verrou, const Tableau1<TDonneesKMT, NbSources>& donnees, TLangue langue)
+{
+    m_suivi.DefinirLangue(langue);
+    std::vector<TAlarmeActive> alarmes;
+    {
+        TLectureDonnees lecture(verrou);
+        alarmes = m_suivi.Actualiser(donnees, ConfigSet, DateVeilleur::Maintenant());
+    }
+    Afficher(alarmes, langue);
 }

@@ -11,6 +11,7 @@ class QHBoxLayout;
 class QLabel;
 class QStatusBar;
 class QToolButton;
+class TVerrouDonnees;
 
 class TBarreAlarmes : public QWidget {
     Q_OBJECT
@@ -19,6 +20,8 @@ public:
     TBarreAlarmes(QStatusBar& barre, int largeur);
 
     void Afficher(const std::vector<TAlarmeActive>& alarmes, TLangue langue);
+    // The records' active alarms now, each with since when it has been seen.
+    void Actualiser(TVerrouDonnees& verrou, const Tableau1<TDonneesKMT, NbSources>& donnees, TLangue langue);
 
     // Shown entries (the buttons, in order) and the count that did not fit.
     std::vector<QToolButton*> Entrees() const;
@@ -31,6 +34,7 @@ signals:
 private:
     QToolButton* Bouton(int index);
 
+    TSuiviAlarmes m_suivi;
     QHBoxLayout* m_disposition;
     std::vector<QToolButton*> m_boutons;
     QLabel* m_plus;

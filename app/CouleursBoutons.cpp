@@ -20,9 +20,20 @@ TCouleursBouton CouleursBouton(const TDonneesKMT& donnees)
     return c;
 }
 
-TEtatBandeau CalculerBandeau(const Tableau1<TDonneesKMT, NbSources>& donnees)
+TCouleursBouton CouleursBouton(const TDonneesQFL& donnees)
+{
+    if (donnees.EtatCom == ComPerdue)
+        return {CouleurPerdu, CouleurTextePerdu};
+    return {CouleursSysteme::FaceBouton, CouleursSysteme::TexteBouton};
+}
+
+TEtatBandeau CalculerBandeau(const Tableau1<TDonneesKMT, NbSources>& donnees,
+                             const Tableau1<TDonneesQFL, NbSources>* qfl)
 {
     TEtatBandeau etat;
+    for (int i = 1; i <= NbSources; ++i)
+        etat.BoutonsQFL[i] = qfl ? CouleursBouton((*qfl)[i])
+                                 : TCouleursBouton{CouleursSysteme::FaceBouton, CouleursSysteme::TexteBouton};
     for (int i = 1; i <= NbSources; ++i) {
         etat.Boutons[i] = CouleursBouton(donnees[i]);
         const TDonneesKMT& d = donnees[i];

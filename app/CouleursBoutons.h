@@ -1,6 +1,6 @@
 #pragma once
-// Colours of the upper (KMT) row of the monitoring strip, worked out from the
-// device records alone so that the rule can be checked without a window.
+// Colours of the monitoring strip, worked out from the device records alone
+// so that the rule can be checked without a window.
 #include "data/TypesVeilleur.h"
 
 #include <QColor>
@@ -18,6 +18,8 @@ struct TCouleursBouton {
 
 struct TEtatBandeau {
     Tableau1<TCouleursBouton, NbSources> Boutons;
+    // The lower row, fault locator 32 + k at k.
+    Tableau1<TCouleursBouton, NbSources> BoutonsQFL;
     // Some device shows a pre-alarm or an alarm it has not had acknowledged,
     // or is lost: the beep sounds.
     bool AlarmeEnCours = false;
@@ -27,4 +29,7 @@ struct TEtatBandeau {
 // greyed caption whatever its face colour; a lost device is grey with a white
 // caption. The caller holds the read lock of the records.
 TCouleursBouton CouleursBouton(const TDonneesKMT& donnees);
-TEtatBandeau CalculerBandeau(const Tableau1<TDonneesKMT, NbSources>& donnees);
+// A fault locator keeps the button's own colours unless it is lost.
+TCouleursBouton CouleursBouton(const TDonneesQFL& donnees);
+TEtatBandeau CalculerBandeau(const Tableau1<TDonneesKMT, NbSources>& donnees,
+                             const Tableau1<TDonneesQFL, NbSources>* qfl = nullptr);

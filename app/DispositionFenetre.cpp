@@ -254,3 +254,17 @@ void TDispositionFenetre::DetruireBoutonsMonitoring()
         delete bouton;
     m_boutons.clear();
 }
+
+void TDispositionFenetre::Colorer(const TEtatBandeau& etat)
+{
+    if (m_boutons.size() != std::size_t(NbBoutonsMonitoring))
+        return;
+    // Upper row KMT k at k - 1, lower row QFL 32 + k at 30 + k.
+    for (int k = 1; k <= NbSources; ++k) {
+        for (auto [bouton, couleurs] : {std::pair{m_boutons[std::size_t(k - 1)], etat.Boutons[k]},
+                                        std::pair{m_boutons[std::size_t(30 + k)], etat.BoutonsQFL[k]}}) {
+            bouton->DefinirCouleurTexte(couleurs.Texte);
+            bouton->DefinirCouleurFace(couleurs.Face);
+        }
+    }
+}

@@ -4,6 +4,7 @@
 // monitoring strip of 62 device buttons, the menu and language buttons, the
 // panel that hosts the screens and the status bar. It builds and places the
 // controls and sets their texts; what they do is the window's business.
+#include "app/CouleursBoutons.h"
 #include "data/TypesVeilleur.h"
 
 #include <QString>
@@ -52,6 +53,8 @@ public:
     int NbBoutons() const { return static_cast<int>(m_boutons.size()); }
     const std::vector<TBoutonAppareil*>& BoutonsMonitoring() const { return m_boutons; }
     void DetruireBoutonsMonitoring();
+    // The strip's colours (nothing once its buttons are gone).
+    void Colorer(const TEtatBandeau& etat);
 
 private:
     void ConstruireBandeau();

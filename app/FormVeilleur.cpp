@@ -1,22 +1,22 @@
 #include "app/FormVeilleur.h"
 
 #include "app/BarreAlarmes.h"
+#include "app/BoiteOuverte.h"
 #include "app/BoutonMenu.h"
 #include "app/CycleStation.h"
 #include "app/CouleursBoutons.h"
 #include "app/GenerateurDemo.h"
+#include "app/MarcheStation.h"
 #include "app/SessionStation.h"
 #include "data/ConfigSet.h"
 #include "data/DateVeilleur.h"
 #include "data/ErreurVeilleur.h"
 #include "data/VerrouDonnees.h"
-#include "devices/CadreKMT.h"
 #include "liaison/ConfigReseau.h"
 #include "platform/MessagesFenetre.h"
 #include "platform/RapportErreurs.h"
 #include "platform/Son.h"
 #include "screens/CadreEnhanced.h"
-#include "screens/CadreJournal.h"
 #include "text/MessagesVeilleur.h"
 #include "widgets/BoutonAppareil.h"
 
@@ -33,28 +33,14 @@
 #include <cstring>
 #include <exception>
 
-// Marks one of the window's own operations that may let pending events run;
-// requests arriving meanwhile wait for its end.
-class TFormVeilleur::TGardeAffichage {
-public:
-    explicit TGardeAffichage(TFormVeilleur& fenetre) : m_fenetre(fenetre) { ++m_fenetre.m_profondeurAffichage; }
-    ~TGardeAffichage()
-    {
-        if (--m_fenetre.m_profondeurAffichage == 0 && !m_fenetre.m_requetes.empty())
-            QMetaObject::invokeMethod(&m_fenetre, &TFormVeilleur::TraiterRequetesEnAttente, Qt::QueuedConnection);
-    }
-    TGardeAffichage(const TGardeAffichage&) = delete;
-    TGardeAffichage& operator=(const TGardeAffichage&) = delete;
-
-private:
-    TFormVeilleur& m_fenetre;
-};
-
 // ---------------------------------------------------------------------------
 // Start-up
 
 TFormVeilleur::TFormVeilleur(std::unique_ptr<TSon> son, const QString& nomEvenement, QWidget* parent)
-    : QWidget(parent), m_son(std::move(son))
+    : QWidget(parent),
+      m_son(std::move(son)),
+      m_requetes(*this, [this] { return m_ecrans && m_ecrans->Occupe(); },
+                 [this](const TFileRequetes::TRequete& requete) { ExecuterRequete(requete); })
 {
     setObjectName(QStringLiteral("FormVeilleur"));
 
@@ -69,6 +55,7 @@ TFormVeilleur::TFormVeilleur(std::unique_ptr<TSon> son, const QString& nomEvenem
     m_journal->DefinirSignalement([](const QString& texte) { SignalerPlusTard(texte); });
     std::memset(static_cast<void*>(&ConfigSet), 0, sizeof(ConfigSet));
     m_donnees = std::make_unique<Tableau1<TDonneesKMT, NbSources>>();
+    m_donneesQFL = std::make_unique<Tableau1<TDonneesQFL, NbSources>>();
     m_generateur = std::make_unique<TGenerateurDemo>(*m_verrou, *m_donnees, m_compteurDemo,
                                                      [this](const TEntreeLog& entree) { EnvoyerLog(this, entree); });
     m_station = std::make_unique<TStationDirecte>(TStationDirecte::TEnvironnement{
@@ -78,10 +65,29 @@ TFormVeilleur::TFormVeilleur(std::unique_ptr<TSon> son, const QString& nomEvenem
         .Utilisateur = m_utilisateurCourant,
         .Mode = m_modeCourant,
         .Journaliser = [this](const TEntreeLog& entree) { EnvoyerLog(this, entree); },
-        .Resultat = [this](const TResultatCommande& r) { MontrerResultatCommande(r); },
+        .Resultat =
+            [this](const TResultatCommande& r) {
+                if (!m_fermee)
+                    m_ecrans->MontrerResultat(r);
+            },
+        .DonneesQFL = *m_donneesQFL,
+        .RetourQFL =
+            [this](int appareil, bool recherche, ERetourQFL retour) {
+                if (!m_fermee)
+                    m_ecrans->MontrerRetourQFL(appareil, recherche, retour);
+            },
     });
     if (!m_son)
         m_son = std::make_unique<TSonSysteme>();
+    m_marche = std::make_unique<TMarcheStation>(TMarcheStation::TEnvironnement{
+        .Fenetre = *this,
+        .Journal = *m_journal,
+        .Verrou = *m_verrou,
+        .Donnees = *m_donnees,
+        .Langue = m_langue,
+        .Journaliser = [this](const TEntreeLog& entree) { Journaliser(entree); },
+        .Signaler = [](const QString& texte) { SignalerPlusTard(texte); },
+    });
 
     m_sessions = std::make_unique<TSessionStation>(
         QString::fromLatin1(NomFichierUtilisateurs),
@@ -112,10 +118,14 @@ TFormVeilleur::TFormVeilleur(std::unique_ptr<TSon> son, const QString& nomEvenem
         .Utilisateur = m_utilisateurCourant,
         .Mode = m_modeCourant,
         .Signaler = [this](const QString& texte) { SignalerPlusTard(texte); },
-        .EcranLibere = [this] { TraiterRequetesEnAttente(); },
+        .EcranLibere = [this] { m_requetes.Traiter(); },
         .Commandes = m_station.get(),
         .Session = &m_sessions->Session(),
         .AppliquerSession = [this](const TResultatSession& resultat) { AppliquerResultatSession(resultat); },
+        .DonneesQFL = m_donneesQFL.get(),
+        .CommandesQFL = m_station.get(),
+        .QFLEnDirect = [this] { return m_station->Fonctionnement() == TStationDirecte::TFonctionnement::Direct; },
+        .Barre = [this](const QString& texte) { m_disposition->BarreEtat().showMessage(texte, 15000); },
     });
 
     // The stored language (the loader reads one outside 0..2 as French), then
@@ -142,16 +152,6 @@ TFormVeilleur::TFormVeilleur(std::unique_ptr<TSon> son, const QString& nomEvenem
     // the demonstration.
     if (!m_station->Demonstration())
         m_timerDemo.stop();
-    m_relanceDemo.setParent(this);
-    m_relanceDemo.setObjectName(QStringLiteral("TimerRelanceDemo"));
-    m_relanceDemo.setSingleShot(true);
-    m_relanceDemo.setInterval(10);
-    connect(&m_relanceDemo, &QTimer::timeout, this, [this] {
-        Proteger([this] {
-            if (m_generateur->Reprendre())
-                m_relanceDemo.start();
-        });
-    });
     TimerBandeauTimer();
 }
 
@@ -171,14 +171,17 @@ void TFormVeilleur::closeEvent(QCloseEvent* evenement)
         evenement->accept();
         return;
     }
-    if (Differer()) {
+    if (m_requetes.Differer()) {
         // A screen handler is still running: close when it has returned.
-        Differer({TRequete::Fermeture});
+        m_requetes.Garder({TFileRequetes::TRequete::Fermeture});
         evenement->ignore();
         return;
     }
-    if (!m_sansQuestion && AlarmesAConfirmer()) {
-        DemanderConfirmation();
+    if (!m_sansQuestion && m_marche->AlarmesAConfirmer()) {
+        m_marche->DemanderConfirmation([this] {
+            m_sansQuestion = true;
+            close();
+        });
         evenement->ignore();
         return;
     }
@@ -186,49 +189,13 @@ void TFormVeilleur::closeEvent(QCloseEvent* evenement)
     evenement->accept();
 }
 
-bool TFormVeilleur::AlarmesAConfirmer()
-{
-    TLectureDonnees lecture(*m_verrou);
-    for (int n = 1; n <= NbSources; ++n)
-        if (TSuiviAlarmes::Active((*m_donnees)[n]))
-            return true;
-    return false;
-}
-
-void TFormVeilleur::DemanderConfirmation()
-{
-    if (m_confirmation) {
-        m_confirmation->raise();
-        return;
-    }
-    // Not a loop of its own: the ticks go on while the question waits.
-    auto* boite = new QMessageBox(QMessageBox::Warning, Texte(MsgMenuTitreFenetre, m_langue),
-                                  Texte(MsgFermetureConfirmation, m_langue), QMessageBox::NoButton, this);
-    boite->setObjectName(QStringLiteral("ConfirmationFermeture"));
-    boite->setAttribute(Qt::WA_DeleteOnClose);
-    QPushButton* fermer = boite->addButton(Texte(MsgFermetureFermer, m_langue), QMessageBox::AcceptRole);
-    fermer->setObjectName(QStringLiteral("ConfirmationFermer"));
-    QPushButton* continuer = boite->addButton(Texte(MsgFermetureContinuer, m_langue), QMessageBox::RejectRole);
-    continuer->setObjectName(QStringLiteral("ConfirmationContinuer"));
-    boite->setDefaultButton(continuer);
-    boite->setEscapeButton(continuer);
-    connect(fermer, &QPushButton::clicked, this, [this] {
-        m_sansQuestion = true;
-        // Once the box has gone.
-        QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
-    });
-    m_confirmation = boite;
-    boite->open();
-}
-
 void TFormVeilleur::Arreter(const QString& raison)
 {
     if (m_fermee)
         return;
-    m_raisonArret = raison;
+    m_marche->DefinirRaison(raison);
     m_sansQuestion = true;
-    if (m_confirmation)
-        m_confirmation->close();
+    m_marche->FermerConfirmation();
     close();
 }
 
@@ -239,17 +206,14 @@ void TFormVeilleur::FormCloseQuery()
     m_timerMonitoringData.stop();
     m_timerDemo.stop();
     m_timerBeep.stop();
-    m_relanceDemo.stop();
     // What the devices reported up to the end reaches the journal.
     m_station->Arreter();
     m_sessions->Arreter();
-    m_requetes.clear();
+    m_requetes.Arreter();
     m_ecrans->Detruire();
     m_disposition->DetruireBoutonsMonitoring();
     m_fermee = true;
-    if (m_confirmation)
-        m_confirmation->close();
-    TerminerJournal(!m_sansAffichage);
+    m_marche->Terminer(!m_sansAffichage);
 }
 
 TFormVeilleur::~TFormVeilleur()
@@ -266,63 +230,14 @@ TFormVeilleur::~TFormVeilleur()
 
 void TFormVeilleur::Demarrer()
 {
-    if (m_demarre || m_fermee)
-        return;
-    m_demarre = true;
-    const double maintenant = DateVeilleur::Maintenant();
-    // Entries the previous run could only keep aside go in first, in their
-    // order, so that its stop (or its absence) is read in the right place.
-    const TBilanRecuperation recuperation = m_journal->RecupererEntrees();
-    if (!recuperation.Erreur.isEmpty()) {
-        std::fprintf(stderr, "%s\n", recuperation.Erreur.toLocal8Bit().constData());
-        SignalerPlusTard(recuperation.Erreur);
-    }
-    const bool finIncorrecte = CycleStation::FinPrecedenteIncorrecte(m_journal->CheminFichier());
-    Journaliser(CycleStation::EntreeLancement(maintenant, finIncorrecte));
-    if (recuperation.Recuperees > 0) {
-        Journaliser(TJournalLog::EntreeRecuperation(recuperation.Recuperees, maintenant));
-        std::fprintf(stderr, "Journal : %d entrées récupérées de \"%s\"\n", recuperation.Recuperees,
-                     qPrintable(m_journal->CheminRecuperation()));
-    }
-    // Other programs waiting on the event would wait on someone else's.
-    if (!m_journal->EvenementAccesLog().Propre()) {
-        const QString texte = m_journal->EvenementAccesLog().Avertissement(m_langue);
-        std::fprintf(stderr, "%s\n", texte.toLocal8Bit().constData());
-        auto* boite = new QMessageBox(QMessageBox::Warning, Texte(MsgMenuTitreFenetre, m_langue), texte,
-                                      QMessageBox::Ok, this);
-        boite->setObjectName(QStringLiteral("AvertissementEvenement"));
-        boite->setAttribute(Qt::WA_DeleteOnClose);
-        m_avertissement = boite;
-        boite->open();
-    }
-}
-
-void TFormVeilleur::TerminerJournal(bool surEcran)
-{
-    if (!m_demarre || m_journalTermine)
-        return;
-    m_journalTermine = true;
-    const QString raison = m_raisonArret.isEmpty() ? QString::fromLatin1(CycleStation::RaisonBouton) : m_raisonArret;
-    m_journal->DeposerEntreeLog(CycleStation::EntreeFermeture(DateVeilleur::Maintenant(), raison));
-    const TBilanFinJournal bilan = m_journal->Terminer();
-    const QString texte = bilan.Texte();
-    if (!texte.isEmpty())
-        std::fprintf(stderr, "%s\n", texte.toLocal8Bit().constData());
-    if (!bilan.AMontrer() || !surEcran)
-        return;
-    // No tick runs any more: the window may wait for the operator here. Not
-    // for ever, though: a log-out or a service stop waits for this process.
-    QMessageBox boite(QMessageBox::Critical, Texte(MsgMenuTitreFenetre, m_langue), texte, QMessageBox::Ok, this);
-    boite.setObjectName(QStringLiteral("JournalNonEcrit"));
-    QTimer::singleShot(60000, &boite, [&boite] { boite.done(QMessageBox::Ok); });
-    boite.exec();
+    if (!m_fermee)
+        m_marche->Demarrer();
 }
 
 void TFormVeilleur::TerminerSansAffichage(const QString& raison)
 {
-    if (m_raisonArret.isEmpty())
-        m_raisonArret = raison;
-    TerminerJournal(false);
+    m_marche->DefinirRaison(raison, false);
+    m_marche->Terminer(false);
 }
 
 void TFormVeilleur::BitBtnQuitClick()
@@ -373,21 +288,7 @@ void TFormVeilleur::Journaliser(const TEntreeLog& entree)
     // The store keeps a copy and writes it on its own thread: no tick waits
     // for the disk.
     m_journal->DeposerEntreeLog(entree);
-    if (NumEcranCourant() == EcranJournal && !m_fermee) {
-        m_entreesNouvelles.push_back(entree);
-        // The list keeps no more than that either.
-        if (m_entreesNouvelles.size() > std::size_t(CapaciteTampon))
-            m_entreesNouvelles.erase(m_entreesNouvelles.begin());
-    }
-}
-
-void TFormVeilleur::TransmettreEntreesAuJournal()
-{
-    if (m_entreesNouvelles.empty())
-        return;
-    if (auto* journal = qobject_cast<TFrameJournal*>(m_ecrans->EcranCourant()))
-        journal->AjouterEntrees(m_entreesNouvelles, m_langue);
-    m_entreesNouvelles.clear();
+    m_ecrans->NouvelleEntree(entree);
 }
 
 void TFormVeilleur::SignalerPlusTard(const QString& texte)
@@ -396,54 +297,21 @@ void TFormVeilleur::SignalerPlusTard(const QString& texte)
     QMetaObject::invokeMethod(QCoreApplication::instance(), [texte] { SignalerErreur(texte); }, Qt::QueuedConnection);
 }
 
-bool TFormVeilleur::Differer() const
+void TFormVeilleur::ExecuterRequete(const TFileRequetes::TRequete& requete)
 {
-    return m_profondeurAffichage > 0 || m_ecrans->Occupe();
-}
-
-void TFormVeilleur::Differer(const TRequete& requete)
-{
-    m_requetes.push_back(requete);
-    // Kept only to stay behind older requests: nothing else will run them.
-    if (!Differer())
-        QMetaObject::invokeMethod(this, &TFormVeilleur::TraiterRequetesEnAttente, Qt::QueuedConnection);
-}
-
-void TFormVeilleur::TraiterRequetesEnAttente()
-{
-    while (!m_requetes.empty() && !Differer() && !m_fermee) {
-        const TRequete requete = m_requetes.front();
-        m_requetes.pop_front();
-        Proteger([&] { ExecuterRequete(requete); });
-    }
-}
-
-void TFormVeilleur::ExecuterRequete(const TRequete& requete)
-{
-    switch (requete.type) {
-    case TRequete::Ecran:
-        AfficherEcran(requete.a, requete.b);
-        break;
-    case TRequete::Langue:
-        ChangerDeLangue(requete.a);
-        break;
-    case TRequete::Fermeture:
-        close();
-        break;
-    }
+    Proteger([&] {
+        switch (requete.type) {
+        case TFileRequetes::TRequete::Ecran: AfficherEcran(requete.a, requete.b); break;
+        case TFileRequetes::TRequete::Langue: ChangerDeLangue(requete.a); break;
+        case TFileRequetes::TRequete::Fermeture: close(); break;
+        }
+    });
 }
 
 void TFormVeilleur::DemanderEcran(std::int32_t ecran, std::int32_t appareil)
 {
-    if (m_fermee)
-        return;
-    // Older requests still waiting go first, or the screen asked for last
-    // would be replaced by one asked for before it.
-    if (Differer() || !m_requetes.empty()) {
-        Differer({TRequete::Ecran, ecran, appareil});
-        return;
-    }
-    AfficherEcran(ecran, appareil);
+    if (!m_fermee)
+        m_requetes.Soumettre({TFileRequetes::TRequete::Ecran, ecran, appareil});
 }
 
 void TFormVeilleur::AfficherEcran(std::int32_t ecran, std::int32_t appareil)
@@ -452,9 +320,7 @@ void TFormVeilleur::AfficherEcran(std::int32_t ecran, std::int32_t appareil)
     // visible screen stays and no record or name is read out of range.
     if (!TNavigation::RequeteValide(ecran, appareil))
         return;
-    TGardeAffichage garde(*this);
-    // A journal screen opened now loads every entry given to the store so far.
-    m_entreesNouvelles.clear();
+    TFileRequetes::TGarde garde(m_requetes);
     m_ecrans->Afficher(ecran, appareil);
 }
 
@@ -480,11 +346,7 @@ void TFormVeilleur::SpeedButtonLangueClick(QAbstractButton* bouton)
     auto* b = qobject_cast<TBoutonMenu*>(bouton);
     if (!b || m_fermee)
         return;
-    if (Differer() || !m_requetes.empty()) {
-        Differer({TRequete::Langue, b->Tag()});
-        return;
-    }
-    Proteger([&] { ChangerDeLangue(b->Tag()); });
+    m_requetes.Soumettre({TFileRequetes::TRequete::Langue, b->Tag()});
 }
 
 void TFormVeilleur::ChangerDeLangue(int tag)
@@ -512,14 +374,11 @@ void TFormVeilleur::ChangerDeLangue(int tag)
 void TFormVeilleur::AppliquerLangue()
 {
     m_disposition->Reetiqueter(m_langue);
-    m_suiviAlarmes.DefinirLangue(m_langue);
     if (m_barreAlarmes && !m_fermee)
-        ActualiserBarreAlarmes();
+        m_barreAlarmes->Actualiser(*m_verrou, *m_donnees, m_langue);
     if (!m_ecrans->EcranCourant())
         return;
-    TGardeAffichage garde(*this);
-    // The journal screen reloads for a new language.
-    m_entreesNouvelles.clear();
+    TFileRequetes::TGarde garde(m_requetes);
     m_ecrans->Reetiqueter();
 }
 
@@ -538,13 +397,9 @@ void TFormVeilleur::DemarrerSessions()
     std::fprintf(stderr, "%s\n", qPrintable(m_sessions->Session().DetailFichier()));
     const QString texte = chargement.Texte(m_langue);
     QMetaObject::invokeMethod(this, [this, texte] {
-        if (m_fermee)
-            return;
-        auto* boite = new QMessageBox(QMessageBox::Warning, QCoreApplication::applicationName(), texte,
-                                      QMessageBox::Ok, this);
-        boite->setObjectName(QStringLiteral("MessageFichierUtilisateurs"));
-        boite->setAttribute(Qt::WA_DeleteOnClose);
-        boite->open();
+        if (!m_fermee)
+            OuvrirBoite(this, QMessageBox::Warning, QCoreApplication::applicationName(), texte,
+                        QStringLiteral("MessageFichierUtilisateurs"));
     }, Qt::QueuedConnection);
 }
 
@@ -560,7 +415,7 @@ void TFormVeilleur::AppliquerResultatSession(const TResultatSession& resultat)
         m_disposition->BarreEtat().showMessage(resultat.Texte(m_langue), 60 * 1000);
     if (m_fermee || !m_ecrans->EcranCourant())
         return;
-    TGardeAffichage garde(*this);
+    TFileRequetes::TGarde garde(m_requetes);
     m_ecrans->AppliquerSession();
 }
 
@@ -587,33 +442,18 @@ void TFormVeilleur::TimerMonitoringDataTimer()
         TEtatBandeau etat;
         {
             TLectureDonnees lecture(*m_verrou);
-            etat = CalculerBandeau(*m_donnees);
+            etat = CalculerBandeau(*m_donnees, m_donneesQFL.get());
         }
-        for (int i = 1; i <= NbSources; ++i) {
-            TBoutonAppareil* bouton = BoutonMonitoring(i);
-            bouton->DefinirCouleurTexte(etat.Boutons[i].Texte);
-            bouton->DefinirCouleurFace(etat.Boutons[i].Face);
-        }
+        m_disposition->Colorer(etat);
         m_alarmeEnCours = etat.AlarmeEnCours;
-        ActualiserBarreAlarmes();
+        m_barreAlarmes->Actualiser(*m_verrou, *m_donnees, m_langue);
 
         // A screen inside one of its own handlers is refreshed at the next tick.
-        if (!m_ecrans->EcranCourant() || Differer())
+        if (!m_ecrans->EcranCourant() || m_requetes.Differer())
             return;
-        TGardeAffichage garde(*this);
+        TFileRequetes::TGarde garde(m_requetes);
         m_ecrans->Rafraichir();
-        TransmettreEntreesAuJournal();
     });
-}
-
-void TFormVeilleur::ActualiserBarreAlarmes()
-{
-    std::vector<TAlarmeActive> alarmes;
-    {
-        TLectureDonnees lecture(*m_verrou);
-        alarmes = m_suiviAlarmes.Actualiser(*m_donnees, ConfigSet, DateVeilleur::Maintenant());
-    }
-    m_barreAlarmes->Afficher(alarmes, m_langue);
 }
 
 void TFormVeilleur::TimerDemoTimer()
@@ -621,8 +461,7 @@ void TFormVeilleur::TimerDemoTimer()
     if (m_fermee)
         return;
     Proteger([this] {
-        if (!m_generateur->Demander() && !m_relanceDemo.isActive())
-            m_relanceDemo.start();
+        m_station->TicDemonstration();
     });
 }
 
@@ -643,19 +482,5 @@ void TFormVeilleur::DemarrerStationDirecte()
         return;
     // The strip is watched as ever; no device is live and there is no demonstration.
     std::fprintf(stderr, "%s\n", qPrintable(message));
-    auto* boite = new QMessageBox(QMessageBox::Warning, windowTitle(), message, QMessageBox::Ok, this);
-    boite->setObjectName(QStringLiteral("BoiteReseau"));
-    boite->setAttribute(Qt::WA_DeleteOnClose);
-    boite->open();
-}
-
-void TFormVeilleur::MontrerResultatCommande(const TResultatCommande& resultat)
-{
-    if (m_fermee)
-        return;
-    if (auto* kmt = qobject_cast<TFrameKMT*>(EcranCourant())) {
-        kmt->MontrerResultat(resultat);
-        return;
-    }
-    m_disposition->BarreEtat().showMessage(TexteResultatCommande(resultat, m_langue), 15000);
+    OuvrirBoite(this, QMessageBox::Warning, windowTitle(), message, QStringLiteral("BoiteReseau"));
 }

@@ -8,9 +8,10 @@
 // WM_LOG. A request that would destroy or relabel a screen while that screen
 // (or the window itself) is inside a handler that processes pending events is
 // kept and carried out, in order, once the handler has finished.
-#include "app/AlarmesActives.h"
 #include "app/DispositionFenetre.h"
+#include "app/FileRequetes.h"
 #include "app/HoteEcrans.h"
+#include "app/MarcheStation.h"
 #include "app/StationDirecte.h"
 #include "data/JournalLog.h"
 #include "data/TypesVeilleur.h"
@@ -19,12 +20,10 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QMessageBox>
-#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <vector>
 
@@ -100,6 +99,7 @@ public:
     // Writers take the write lock of VerrouDonnees().
     TVerrouDonnees& VerrouDonnees() { return *m_verrou; }
     Tableau1<TDonneesKMT, NbSources>& DonneesKMT() { return *m_donnees; }
+    Tableau1<TDonneesQFL, NbSources>& DonneesQFL() { return *m_donneesQFL; }
     TJournalLog& Journal() { return *m_journal; }
     const TTamponJournal& TamponJournal() const { return m_ecrans->TamponJournal(); }
     const TInfosAccueil& InfosAccueil() const { return m_ecrans->InfosAccueil(); }
@@ -115,13 +115,13 @@ public:
     TBoutonAppareil* BoutonMonitoring(int index) const { return m_disposition->BoutonMonitoring(index); }
     int NbBoutons() const { return m_disposition->NbBoutons(); }
     // Requests kept while a screen was busy.
-    int RequetesEnAttente() const { return static_cast<int>(m_requetes.size()); }
+    int RequetesEnAttente() const { return m_requetes.EnAttente(); }
     bool Fermee() const { return m_fermee; }
     TBarreAlarmes& BarreAlarmes() const { return *m_barreAlarmes; }
     // The close question while devices are in alarm, and the word about the
     // journal's event, while they are open.
-    QMessageBox* Confirmation() const { return m_confirmation; }
-    QMessageBox* Avertissement() const { return m_avertissement; }
+    QMessageBox* Confirmation() const { return m_marche->Confirmation(); }
+    QMessageBox* Avertissement() const { return m_marche->Avertissement(); }
 
 protected:
     bool event(QEvent* evenement) override;
@@ -129,20 +129,8 @@ protected:
     void resizeEvent(QResizeEvent* evenement) override;
 
 private:
-    struct TRequete {
-        enum Type { Ecran, Langue, Fermeture } type;
-        std::int32_t a = 0;
-        std::int32_t b = 0;
-    };
-    class TGardeAffichage;
-    friend class TGardeAffichage;
-
-    // True while requests must wait: a screen handler or one of the window's
-    // own show operations is processing pending events.
-    bool Differer() const;
-    void Differer(const TRequete& requete);
-    void TraiterRequetesEnAttente();
-    void ExecuterRequete(const TRequete& requete);
+    // Runs inside Proteger: a request that fails is reported, the next runs.
+    void ExecuterRequete(const TFileRequetes::TRequete& requete);
 
     void DemanderEcran(std::int32_t ecran, std::int32_t appareil);
     void AfficherEcran(std::int32_t ecran, std::int32_t appareil);
@@ -152,22 +140,12 @@ private:
     // Live mode when the network file is in the folder; its problem, if any,
     // is shown once, without waiting.
     void DemarrerStationDirecte();
-    // A command's outcome, on the KMT screen when it is shown, else in the
-    // status bar.
-    void MontrerResultatCommande(const TResultatCommande& resultat);
-
     // Reports an error once the current handler has returned.
     static void SignalerPlusTard(const QString& texte);
 
     // Every entry reaches the store here; the open journal screen gets it at
     // the next tick.
     void Journaliser(const TEntreeLog& entree);
-    void TransmettreEntreesAuJournal();
-    void ActualiserBarreAlarmes();
-    bool AlarmesAConfirmer();
-    void DemanderConfirmation();
-    // Code 1, then the store's end; what it could not save is told.
-    void TerminerJournal(bool surEcran);
 
     // Sessions: loads the users file; then journals an operation's entries,
     // takes the session's mode and user, and brings the visible screen to them.
@@ -181,9 +159,12 @@ private:
     std::unique_ptr<TVerrouDonnees> m_verrou;
     std::unique_ptr<TJournalLog> m_journal;     // the named event and the access flag
     std::unique_ptr<Tableau1<TDonneesKMT, NbSources>> m_donnees;
+    std::unique_ptr<Tableau1<TDonneesQFL, NbSources>> m_donneesQFL;
     std::unique_ptr<TGenerateurDemo> m_generateur;
     std::unique_ptr<TStationDirecte> m_station;
     std::unique_ptr<TSon> m_son;
+    TFileRequetes m_requetes;
+    std::unique_ptr<TMarcheStation> m_marche;
 
     TLangue m_langue = LangueFrancais;
     bool m_alarmeEnCours = false;
@@ -191,20 +172,10 @@ private:
     QString m_utilisateurCourant;
     std::uint8_t m_modeCourant = ModeAdministration;
 
-    TSuiviAlarmes m_suiviAlarmes;
     TBarreAlarmes* m_barreAlarmes = nullptr;   // owned by the status bar
-    bool m_demarre = false;
-    bool m_journalTermine = false;
     bool m_sansQuestion = false;               // closing without the alarm question
     bool m_sansAffichage = false;              // being destroyed: nothing more is shown
-    QString m_raisonArret;
-    QPointer<QMessageBox> m_confirmation;
-    QPointer<QMessageBox> m_avertissement;
-    // Journalled since the journal screen was loaded, oldest first.
-    std::vector<TEntreeLog> m_entreesNouvelles;
 
-    std::deque<TRequete> m_requetes;
-    int m_profondeurAffichage = 0;
     bool m_fermee = false;
 
     std::unique_ptr<TSessionStation> m_sessions;
@@ -215,6 +186,4 @@ private:
     QTimer m_timerMonitoringData;
     QTimer m_timerDemo;
     QTimer m_timerBeep;
-    // Retries a demonstration tick that had to wait for a reader.
-    QTimer m_relanceDemo;
 };

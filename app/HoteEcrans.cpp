@@ -5,6 +5,7 @@
 #include "data/ErreurVeilleur.h"
 #include "data/JournalLog.h"
 #include "data/VerrouDonnees.h"
+#include "devices/AffichageQFL.h"
 #include "devices/CadreKMT.h"
 #include "devices/CadreQFL.h"
 #include "devices/CadreRecherche.h"
@@ -105,6 +106,8 @@ void THoteEcrans::Ouvrir(const TDescriptionEcran<TEcran>& d)
 
 void THoteEcrans::Afficher(std::int32_t ecran, std::int32_t appareil)
 {
+    // A journal screen opened now loads every entry given to the store so far.
+    m_entreesNouvelles.clear();
     switch (ecran) {
     case EcranAccueil: AfficherAccueil(); break;
     case EcranSession: AfficherSession(); break;
@@ -123,6 +126,8 @@ void THoteEcrans::Reetiqueter()
 {
     if (!m_ecran)
         return;
+    // The journal screen reloads for a new language.
+    m_entreesNouvelles.clear();
     if (m_rouvrirPourLaLangue)
         Afficher(m_navigation.NumEcranCourant, m_navigation.NumAppareilCourant);
     else
@@ -133,6 +138,21 @@ void THoteEcrans::Rafraichir()
 {
     if (m_rafraichir)
         m_rafraichir();
+    if (m_entreesNouvelles.empty())
+        return;
+    if (auto* journal = qobject_cast<TFrameJournal*>(m_ecran))
+        journal->AjouterEntrees(m_entreesNouvelles, m_env.Langue);
+    m_entreesNouvelles.clear();
+}
+
+void THoteEcrans::NouvelleEntree(const TEntreeLog& entree)
+{
+    if (!m_ecran || m_navigation.NumEcranCourant != EcranJournal)
+        return;
+    m_entreesNouvelles.push_back(entree);
+    // The list keeps no more than that either.
+    if (m_entreesNouvelles.size() > std::size_t(CapaciteTampon))
+        m_entreesNouvelles.erase(m_entreesNouvelles.begin());
 }
 
 void THoteEcrans::AppliquerSession()
@@ -257,8 +277,15 @@ void THoteEcrans::AfficherKMT(std::int32_t appareil)
     });
 }
 
+TDonneesQFL THoteEcrans::DonneesQFL(std::int32_t appareil) const
+{
+    TLectureDonnees lecture(m_env.Verrou);
+    return (*m_env.DonneesQFL)[appareil - DecalageQFL];
+}
+
 void THoteEcrans::AfficherQFL(std::int32_t appareil)
 {
+    const bool direct = QFLEnDirect();
     Ouvrir<TFrameQFL>({
         .Naviguer =
             [this, appareil] {
@@ -266,13 +293,53 @@ void THoteEcrans::AfficherQFL(std::int32_t appareil)
                 m_infosQFL.NomAppareil = LireChaine(ConfigSet.NomsSources[appareil - DecalageQFL]);
             },
         .Initialiser = [this](TFrameQFL& e) { e.Initialiser(m_infosQFL); },
+        .Actualiser =
+            [this, direct](TFrameQFL& e) {
+                if (direct)
+                    e.Actualiser(DonneesQFL(m_navigation.NumAppareilCourant));
+            },
+        // Live, the settings and the faults follow the device.
+        .SuitLesDonnees = direct,
+        .Session =
+            [this, direct](TFrameQFL& e) { e.DefinirCommandes(direct ? m_env.CommandesQFL : nullptr, m_env.Mode); },
     });
 }
 
 void THoteEcrans::AfficherRecherche(std::int32_t appareil)
 {
+    const bool direct = QFLEnDirect();
     Ouvrir<TFrameRecherche>({
         .Naviguer = [this, appareil] { m_navigation.VersRecherche(appareil); },
         .Initialiser = [this](TFrameRecherche& e) { e.Initialiser(m_infosRecherche); },
+        .Actualiser =
+            [this, direct](TFrameRecherche& e) {
+                if (direct)
+                    e.Actualiser(DonneesQFL(m_navigation.NumAppareilCourant));
+            },
+        // A search's results appear as soon as the device has them.
+        .SuitLesDonnees = direct,
+        .Session =
+            [this, direct](TFrameRecherche& e) {
+                e.DefinirCommandes(direct ? m_env.CommandesQFL : nullptr, m_env.Mode);
+            },
     });
+}
+
+void THoteEcrans::MontrerResultat(const TResultatCommande& resultat)
+{
+    if (auto* kmt = qobject_cast<TFrameKMT*>(m_ecran))
+        kmt->MontrerResultat(resultat);
+    else if (m_env.Barre)
+        m_env.Barre(TexteResultatCommande(resultat, m_env.Langue));
+}
+
+void THoteEcrans::MontrerRetourQFL(int appareil, bool recherche, ERetourQFL retour)
+{
+    const bool sonEcran = appareil == m_navigation.NumAppareilCourant;
+    if (auto* qfl = qobject_cast<TFrameQFL*>(m_ecran); qfl && sonEcran && !recherche)
+        qfl->Retour(retour);
+    else if (auto* ecran = qobject_cast<TFrameRecherche*>(m_ecran); ecran && sonEcran && recherche)
+        ecran->Retour(retour);
+    else if (const QString texte = AffichageQFL::TexteRetour(retour, m_env.Langue); !texte.isEmpty() && m_env.Barre)
+        m_env.Barre(QStringLiteral("QFL %1 : %2").arg(appareil).arg(texte));
 }

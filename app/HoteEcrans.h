@@ -7,18 +7,22 @@
 // it is shown, with the screen's own typed operations. The host does not
 // defer anything: the window calls it only when a screen may be replaced.
 #include "app/Navigation.h"
+#include "data/CommandesAppareils.h"
 #include "data/JournalLog.h"
+#include "devices/CommandesQFL.h"
 #include "data/TypesVeilleur.h"
 
 #include <QString>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QButtonGroup;
 class QObject;
 class QWidget;
 class TCommandesAppareils;
+class TCommandesQFL;
 class TFrameEnhanced;
 class TVerrouDonnees;
 class TSession;
@@ -47,6 +51,14 @@ public:
         // (none: the session screen shows its layout only).
         TSession* Session = nullptr;
         std::function<void(const TResultatSession&)> AppliquerSession{};
+        // The fault locators' records and what their screens act through;
+        // they follow the records only while QFLEnDirect says the devices are
+        // live (else they keep their layout's sample).
+        Tableau1<TDonneesQFL, NbSources>* DonneesQFL = nullptr;
+        TCommandesQFL* CommandesQFL = nullptr;
+        std::function<bool()> QFLEnDirect{};
+        // A word for the operator in the status bar.
+        std::function<void(const QString&)> Barre{};
     };
 
     explicit THoteEcrans(const TEnvironnement& environnement);
@@ -59,12 +71,20 @@ public:
     void Afficher(std::int32_t ecran, std::int32_t appareil);
     // The visible screen in the current language.
     void Reetiqueter();
-    // The visible screen from the records, if it follows them.
+    // The visible screen from the records, if it follows them; an open journal
+    // screen gets the entries journalled since its last refresh.
     void Rafraichir();
+    // An entry just given to the store: kept for the open journal screen,
+    // which loaded everything before it.
+    void NouvelleEntree(const TEntreeLog& entree);
     // The visible screen after the session's mode or user changed: the home
     // screen shows them, the others grant or refuse what the mode allows.
     void AppliquerSession();
     void Detruire();
+    // A command's outcome, on the visible screen when it is that device's
+    // screen for that command, else in the status bar.
+    void MontrerResultat(const TResultatCommande& resultat);
+    void MontrerRetourQFL(int appareil, bool recherche, ERetourQFL retour);
 
     TFrameEnhanced* EcranCourant() const { return m_ecran; }
     bool Occupe() const;
@@ -118,6 +138,9 @@ private:
     void AfficherKMT(std::int32_t appareil);
     void AfficherQFL(std::int32_t appareil);
     void AfficherRecherche(std::int32_t appareil);
+    bool QFLEnDirect() const { return m_env.DonneesQFL && m_env.QFLEnDirect && m_env.QFLEnDirect(); }
+    // A copy of fault locator appareil's record, taken under the read lock.
+    TDonneesQFL DonneesQFL(std::int32_t appareil) const;
 
     TEnvironnement m_env;
     TInfosAccueil m_infosAccueil;
@@ -135,4 +158,6 @@ private:
     std::function<void()> m_rafraichir;
     std::function<void()> m_appliquerSession;
     bool m_rouvrirPourLaLangue = false;
+    // Journalled since the journal screen was loaded, oldest first.
+    std::vector<TEntreeLog> m_entreesNouvelles;
 };

@@ -43,6 +43,13 @@ public:
     // Reussie when the request is on its way (its outcome comes later);
     // otherwise nothing was sent and the issue says why (HorsPlage, ...).
     virtual TIssueCommande DemanderSeuil(int appareil, int seuil, bool appliquerAuxSuivants) = 0;
+    // Whether the start of KMT appareil's alarm starts a search on its fault
+    // locator (appareil + 32). Only live devices can: elsewhere it stays off.
+    virtual bool RechercheAutoPossible() const { return false; }
+    virtual bool RechercheAuto(int /*appareil*/) const { return false; }
+    // Empty when the choice is in force and kept for the next start; else
+    // why it is not, for the operator.
+    virtual QString DefinirRechercheAuto(int /*appareil*/, bool /*active*/) { return {}; }
 };
 
 // The operator's message for a command's outcome, in the given language.

@@ -97,6 +97,18 @@ QString TexteCommunication(const TDonneesQFL& d, TLangue langue)
     }
 }
 
+QString TexteRetour(ERetourQFL retour, TLangue langue)
+{
+    switch (retour) {
+    case ERetourQFL::Acceptee: break;
+    case ERetourQFL::ValeurRefusee: return Texte(MsgQFLValeurRefusee, langue);
+    case ERetourQFL::Occupee: return Texte(MsgRechercheDejaEnCours, langue);
+    case ERetourQFL::SansReponse:
+    case ERetourQFL::HorsLigne: return Texte(MsgQFLSansReponse, langue);
+    }
+    return {};
+}
+
 void Autoriser(QWidget* controle, EDroit droit, std::uint8_t mode, TLangue langue, bool possible,
                const QString& raison)
 {

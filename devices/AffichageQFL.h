@@ -1,6 +1,7 @@
 #pragma once
 // How the QFL and search screens write a fault locator's values.
 #include "data/TypesVeilleur.h"
+#include "devices/CommandesQFL.h"
 
 #include <QColor>
 #include <QString>
@@ -32,6 +33,8 @@ QString DateCourte(double jours);
 QString DateLongue(double jours);
 // What the screens say about the device's communication; empty while it answers.
 QString TexteCommunication(const TDonneesQFL& donnees, TLangue langue);
+// How a command ended, for the operator; empty when the device took it.
+QString TexteRetour(ERetourQFL retour, TLangue langue);
 // Enables a control when the session mode grants the right and it is
 // otherwise possible; a disabled control's tooltip says why (the right's
 // refusal first, else raison).

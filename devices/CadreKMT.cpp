@@ -283,6 +283,7 @@ void TFrameKMT::ConstruireReglages(QWidget* page)
     QFrame* panel5 = NouveauPanneau(page, "Panel5", QRect(16, 168, 673, 65));
     LabelSiAlarme = NouveauLabel(panel5, "LabelSiAlarme", QRect(21, 24, 220, 17), aDroite);
     CheckBoxAutoRecherche = NouveauControle<QCheckBox>(panel5, "CheckBoxAutoRecherche", QRect(256, 24, 150, 17));
+    connect(CheckBoxAutoRecherche, &QCheckBox::clicked, this, &TFrameKMT::CheckBoxAutoRechercheClick);
     LabelMessageReglages = NouveauLabel(page, "LabelMessageReglages", QRect(16, 245, 673, 40), Qt::AlignCenter);
     LabelMessageReglages->setWordWrap(true);
 }
@@ -444,6 +445,8 @@ void TFrameKMT::Initialiser(const TInfosKMT& bloc)
         edit->clear();
     // The device's network address is its number.
     EditAdrReseau->setText(QString::number(NumAppareil));
+    if (Commandes && Commandes->RechercheAutoPossible())
+        CheckBoxAutoRecherche->setChecked(Commandes->RechercheAuto(NumAppareil));
     PremiereMiseAJour = true;
 }
 
@@ -706,6 +709,31 @@ void TFrameKMT::RegimeCommandes(const TDonneesKMT& r)
     ButtonSetNvSeuil->setEnabled(Commandes && pourquoi.isEmpty());
     if (ButtonSetNvSeuil->toolTip() != pourquoi)
         ButtonSetNvSeuil->setToolTip(pourquoi);
+
+    // The automatic search is a setting of the live network, whatever the
+    // device's state. The demonstration has no fault locator: the box is
+    // left as it has always been there.
+    if (!Commandes || !Commandes->RechercheAutoPossible())
+        return;
+    const TDroit droit = Droit(EDroit::ReglerSeuils, Commandes->ModeSession(), ConfigSet.AcqAlarmesConsultation);
+    const QString refus = droit.Accorde ? QString() : TexteMessageSession(droit.Raison, m_langue);
+    CheckBoxAutoRecherche->setEnabled(droit.Accorde);
+    if (CheckBoxAutoRecherche->toolTip() != refus)
+        CheckBoxAutoRecherche->setToolTip(refus);
+}
+
+void TFrameKMT::CheckBoxAutoRechercheClick(bool active)
+{
+    if (!Commandes || !Commandes->RechercheAutoPossible())
+        return;
+    if (!Droit(EDroit::ReglerSeuils, Commandes->ModeSession(), ConfigSet.AcqAlarmesConsultation).Accorde) {
+        CheckBoxAutoRecherche->setChecked(!active);
+        return;
+    }
+    const QString echec = Commandes->DefinirRechercheAuto(NumAppareil, active);
+    // The box shows what is in force.
+    CheckBoxAutoRecherche->setChecked(Commandes->RechercheAuto(NumAppareil));
+    AfficherMessage(LabelMessageReglages, echec, !echec.isEmpty());
 }
 
 void TFrameKMT::ReglerBoutonAcquit(QPushButton* bouton, bool condition, bool acquitte, bool enLigne)

@@ -51,6 +51,8 @@ public:
     // The three "Acquitter" buttons and the new threshold's "OK".
     void ButtonAcqClick(TAcquitAppareil quoi);
     void ButtonSetNvSeuilClick();
+    // Keeps the choice in the network file, then puts it in force.
+    void CheckBoxAutoRechercheClick(bool active);
     // A command's outcome, beside the controls of its kind.
     void MontrerResultat(const TResultatCommande& resultat);
 

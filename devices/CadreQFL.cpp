@@ -454,13 +454,7 @@ void TFrameQFL::ButtonRAZMinMaxClick()
 
 void TFrameQFL::Retour(ERetourQFL retour)
 {
-    switch (retour) {
-    case ERetourQFL::Acceptee: Signaler(QString()); break;
-    case ERetourQFL::ValeurRefusee: Signaler(Texte(MsgQFLValeurRefusee, m_langue)); break;
-    case ERetourQFL::Occupee: Signaler(Texte(MsgRechercheDejaEnCours, m_langue)); break;
-    case ERetourQFL::SansReponse:
-    case ERetourQFL::HorsLigne: Signaler(Texte(MsgQFLSansReponse, m_langue)); break;
-    }
+    Signaler(AffichageQFL::TexteRetour(retour, m_langue));
 }
 
 void TFrameQFL::StringGridEtatsQFL16DrawCell(QPainter& peintre, int colonne, int ligne,

@@ -570,7 +570,9 @@ bool TLiaison::InterrogerQFL(TAppareil& a)
     }
     // A search ended (or one was never read): fetch it, from the start if it
     // ends again meanwhile.
+    bool resultatsPerimes = false;
     if (!a.CompteurConnu || etat.Compteur != a.CompteurVise) {
+        resultatsPerimes = a.CompteurConnu;
         a.CompteurConnu = true;
         a.CompteurVise = etat.Compteur;
         a.Morceaux = MorceauxRecherche();
@@ -583,6 +585,10 @@ bool TLiaison::InterrogerQFL(TAppareil& a)
         TEcritureDonnees ecriture(m_verrou);
         TDonneesQFL& q = (*m_qfl)[a.Numero - DecalageQFL];
         AppliquerEtat(q, etat);
+        // The counter and the status word already speak of the new search:
+        // the previous one's results must not be read beside them.
+        if (resultatsPerimes)
+            q.ResultatsConnus = false;
         if (q.EtatCom != ComEnLigne) {
             q.EtatCom = ComEnLigne;
             q.DHEtatCom = maintenant;
