@@ -102,13 +102,19 @@ double CpuSelf()
 struct TBanc {
     TVerrouDonnees Verrou;
     std::unique_ptr<Tableau1<TDonneesKMT, NbSources>> Donnees = std::make_unique<Tableau1<TDonneesKMT, NbSources>>();
+    std::unique_ptr<Tableau1<TDonneesQFL, NbSources>> QFL;  // with fault locators only
     std::unique_ptr<TLiaison> Liaison;
     std::vector<TEntreeLog> Entrees;
     std::vector<TLiaison::TResultat> Resultats;
 
-    explicit TBanc(const TConfigReseau& config)
+    explicit TBanc(const TConfigReseau& config, bool avecQFL = false)
     {
-        Liaison = std::make_unique<TLiaison>(config, Verrou, *Donnees);
+        if (avecQFL) {
+            QFL = std::make_unique<Tableau1<TDonneesQFL, NbSources>>();
+            Liaison = std::make_unique<TLiaison>(config, Verrou, *Donnees, *QFL);
+        } else {
+            Liaison = std::make_unique<TLiaison>(config, Verrou, *Donnees);
+        }
         // Drained on this thread, as the window does.
         QObject::connect(Liaison.get(), &TLiaison::Disponible, [this] {
             for (const TEntreeLog& e : Liaison->PrendreEntrees())
@@ -423,8 +429,9 @@ int Essai(const QString& ini, int secondes)
         std::fprintf(stderr, "%s\n", qPrintable(lu.Message));
         return 1;
     }
-    TBanc banc(lu.Config);
+    TBanc banc(lu.Config, true);
     std::vector<TDonneesKMT> avant(NbSources + 1);
+    auto avantQFL = std::make_unique<Tableau1<TDonneesQFL, NbSources>>();
     std::vector<bool> demande(NbSources + 1, false);
     std::size_t entreesVues = 0, resultatsVus = 0;
     const auto t0 = THorloge::now();
@@ -456,6 +463,28 @@ int Essai(const QString& ini, int secondes)
             }
             a = d;
         }
+        for (int n = PremierQFL; n <= DernierQFL; ++n) {
+            TDonneesQFL d;
+            {
+                TLectureDonnees l(banc.Verrou);
+                d = (*banc.QFL)[n - DecalageQFL];
+            }
+            TDonneesQFL& a = (*avantQFL)[n - DecalageQFL];
+            if (d.EtatCom != a.EtatCom || d.Etat != a.Etat || d.CompteurRecherches != a.CompteurRecherches
+                || d.Unites != a.Unites || d.Reglages != a.Reglages || d.Recherche.Date != a.Recherche.Date) {
+                const TDefautQFL* f = DefautDerniereRecherche(d);
+                std::printf("%6.1f s  QFL8 %d: %s status=%u searches=%u units=%#x settings=%u,%u,%u,%u,%u,%u,%u "
+                            "last fault: %s",
+                            t, n, d.EtatCom == ComEnLigne ? "online" : d.EtatCom == ComPerdue ? "LOST" : "never",
+                            unsigned(d.Etat), unsigned(d.CompteurRecherches), unsigned(d.Unites), d.Reglages[0],
+                            d.Reglages[1], d.Reglages[2], d.Reglages[3], d.Reglages[4], d.Reglages[5], d.Reglages[6],
+                            f ? "" : "none\n");
+                if (f)
+                    std::printf("feeder %u unit %u conductor %u R=%u I=%u\n", f->Depart, f->Unite,
+                                unsigned(f->Conducteur), f->R, f->I);
+            }
+            a = d;
+        }
         for (; entreesVues < banc.Entrees.size(); ++entreesVues) {
             const TEntreeLog& e = banc.Entrees[entreesVues];
             std::printf("%6.1f s  journal: code %u, device %d, start=%u, values %d %d\n", t, unsigned(e.Code),
@@ -463,7 +492,7 @@ int Essai(const QString& ini, int secondes)
         }
         for (; resultatsVus < banc.Resultats.size(); ++resultatsVus) {
             const auto& r = banc.Resultats[resultatsVus];
-            std::printf("%6.1f s  command %llu to KMT %d (value %u): %s\n", t, static_cast<unsigned long long>(r.Id),
+            std::printf("%6.1f s  command %llu to device %d (value %u): %s\n", t, static_cast<unsigned long long>(r.Id),
                         r.Appareil, unsigned(r.Valeur),
                         r.Issue == TLiaison::TIssue::Reussie ? "accepted"
                         : r.Issue == TLiaison::TIssue::Exception ? "refused"

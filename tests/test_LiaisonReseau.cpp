@@ -1,5 +1,5 @@
 // The layer over real lines, with real threads and timers: the project's
-// simulator on a pseudo-terminal, and an independent device (pymodbus) over TCP.
+// simulator on a pseudo-terminal, and independent devices (pymodbus) over TCP.
 #include "data/DateVeilleur.h"
 #include "data/VerrouDonnees.h"
 #include "liaison/Liaison.h"
@@ -30,13 +30,19 @@ namespace {
 struct TStation {
     TVerrouDonnees Verrou;
     std::unique_ptr<Tableau1<TDonneesKMT, NbSources>> Donnees = std::make_unique<Tableau1<TDonneesKMT, NbSources>>();
+    std::unique_ptr<Tableau1<TDonneesQFL, NbSources>> QFL;  // with fault locators only
     std::unique_ptr<TLiaison> Liaison;
     std::vector<TEntreeLog> Entrees;
     std::vector<TLiaison::TResultat> Resultats;
 
-    explicit TStation(const TConfigReseau& config)
+    explicit TStation(const TConfigReseau& config, bool avecQFL = false)
     {
-        Liaison = std::make_unique<TLiaison>(config, Verrou, *Donnees);
+        if (avecQFL) {
+            QFL = std::make_unique<Tableau1<TDonneesQFL, NbSources>>();
+            Liaison = std::make_unique<TLiaison>(config, Verrou, *Donnees, *QFL);
+        } else {
+            Liaison = std::make_unique<TLiaison>(config, Verrou, *Donnees);
+        }
         QObject::connect(Liaison.get(), &TLiaison::Disponible, [this] { Drainer(); });
         Liaison->Demarrer();
     }
@@ -58,6 +64,18 @@ struct TStation {
     {
         TLectureDonnees lecture(Verrou);
         return f((*Donnees)[appareil]);
+    }
+    TDonneesQFL LireQFL(int appareil)
+    {
+        TLectureDonnees lecture(Verrou);
+        return (*QFL)[appareil - DecalageQFL];
+    }
+    std::vector<TEntreeLog> De(int code, int appareil) const
+    {
+        std::vector<TEntreeLog> v;
+        std::copy_if(Entrees.begin(), Entrees.end(), std::back_inserter(v),
+                     [&](const TEntreeLog& e) { return e.Code == code && e.Origine == appareil; });
+        return v;
     }
     bool Attendre(const std::function<bool()>& condition, int ms = 8000)
     {
@@ -89,6 +107,19 @@ public:
     {
         m_processus->write(commande + '\n');
         m_processus->waitForBytesWritten(1000);
+    }
+    // A console query: its answer, past the "ok" of earlier commands.
+    QByteArray Demander(const QByteArray& question)
+    {
+        Dire(question);
+        for (;;) {
+            while (!m_processus->canReadLine())
+                if (!m_processus->waitForReadyRead(3000))
+                    return {};
+            const QByteArray ligne = m_processus->readLine().trimmed();
+            if (ligne != "ok")
+                return ligne;
+        }
     }
     void Tuer()
     {
@@ -342,4 +373,134 @@ TEST(LiaisonReseau, IndependentDeviceOverTcp)
     EXPECT_EQ(s.Nombre(2, 7), 2);
     EXPECT_EQ(s.Lire(9, [](const TDonneesKMT& d) { return d.EtatCom; }), ComJamais);
     EXPECT_EQ(s.Nombre(2, 9) + s.Nombre(3, 9), 0);
+}
+
+TEST(LiaisonReseau, IndependentQFL8OverTcp)
+{
+    const int port = PortLibre();
+    TProgramme appareil;
+    appareil.Lancer(QStringLiteral("/usr/bin/python3"),
+                    {QStringLiteral(VEILLEUR_DOSSIER_TESTS "/appareil_independant.py"), QString::number(port),
+                     QStringLiteral("5,37,40")});
+    appareil.Dire("unites 37 1-3,17,31\nunites 40 4\nfuite 37 5 2 1 150\nduree 37 3");
+
+    TConfigReseau c;
+    c.Type = TConfigReseau::TType::Tcp;
+    c.Hote = QStringLiteral("127.0.0.1");
+    c.Port = port;
+    c.DelaiReponse = 100;
+    c.Appareils = {5, 37, 39, 40};
+    c.ListeDonnee = true;
+    TStation s(c, true);
+    const auto enLigne = [&](int n) { return s.LireQFL(n).EtatCom == ComEnLigne; };
+    ASSERT_TRUE(s.Attendre([&] {
+        return EnLigne(s, {5}) && enLigne(37) && enLigne(40) && s.LireQFL(37).ResultatsConnus
+               && s.LireQFL(40).ReglagesConnus && s.Nombre(34, 37) == 1 && s.Nombre(34, 40) == 1;
+    }));
+    // Online once, their clocks (at zero at power-up) set once: asked, then confirmed.
+    for (int n : {37, 40}) {
+        EXPECT_EQ(s.Nombre(2, n), 1) << n;
+        EXPECT_EQ(s.Nombre(35, n), 1) << n;
+    }
+    EXPECT_EQ(s.LireQFL(39).EtatCom, ComJamais);
+
+    // Settings in register order, the connected units of both words, nothing searched yet.
+    TDonneesQFL q = s.LireQFL(37);
+    EXPECT_EQ(q.VLogiciel, 17);
+    EXPECT_EQ(q.Reglages, (std::array<std::uint16_t, NbReglagesQFL>{1000, 1100, 500, 100, 120, 240, 230}));
+    EXPECT_EQ(q.Unites, 0x40010007u);
+    EXPECT_EQ(s.LireQFL(40).Unites, 0x8u);
+    EXPECT_FALSE(q.RechercheEnCours || q.DefautTrouve || q.DefautAppareil);
+    EXPECT_EQ(q.Recherche.Date, 0.0);
+    EXPECT_EQ(q.Recherche.RTransfo, RQFLNonMesuree);
+    EXPECT_EQ(q.Recherche.RDeparts[7], RQFLNonMesuree);
+    EXPECT_EQ(q.Recherche.Defauts[0].Depart, 0);
+
+    // Out of range: refused here, neither journalled nor sent.
+    EXPECT_FALSE(s.Liaison->DemanderReglageQFL(37, ReglageTension, 1001, true, QStringLiteral("Durand")).Acceptee);
+    EXPECT_FALSE(s.Liaison->DemanderReglageQFL(37, ReglageRSeuilKMT, 9, true, QStringLiteral("Durand")).Acceptee);
+    EXPECT_FALSE(s.Liaison->DemanderReglageQFL(37, ReglageITransfo, 0, true, QStringLiteral("Durand")).Acceptee);
+
+    // I feeders on 37 and the locators above it that are there: 40, not silent 39.
+    const auto departs = s.Liaison->DemanderReglageQFL(37, ReglageIDeparts, 777, true, QStringLiteral("Durand"));
+    ASSERT_TRUE(departs.Acceptee);
+    ASSERT_EQ(departs.Ids.size(), 2u);
+    ASSERT_TRUE(s.Attendre([&] { return s.Nombre(29, 37) == 1 && s.Nombre(29, 40) == 1; }));
+    for (std::uint64_t id : departs.Ids) {
+        ASSERT_NE(s.Resultat(id), nullptr);
+        EXPECT_EQ(s.Resultat(id)->Issue, TIssueCommande::Reussie);
+    }
+    for (int n : {37, 40}) {
+        ASSERT_EQ(s.Nombre(33, n), 1) << n;
+        EXPECT_EQ(s.De(33, n)[0].Valeur1, 777);
+        EXPECT_EQ(s.De(29, n)[0].Valeur2, 500);   // the value it replaced
+        EXPECT_EQ(appareil.Demander("reglages " + QByteArray::number(n)), "1000 1100 777 100 120 240 230") << n;
+    }
+    EXPECT_EQ(s.Nombre(33, 39), 0);
+    // The refused values never reached the device: one write each, the one above.
+    EXPECT_EQ(appareil.Demander("ecritures 37"), "1 0");
+
+    // A search from start to results; a second one while it runs is refused busy.
+    const std::uint16_t compteur = s.LireQFL(37).CompteurRecherches;
+    const std::uint64_t id = s.Liaison->LancerRecherche(37, QStringLiteral("Durand"));
+    ASSERT_TRUE(s.Attendre([&] { return s.Resultat(id) != nullptr; }));
+    EXPECT_EQ(s.Resultat(id)->Issue, TIssueCommande::Reussie);
+    // Seen running by the device's own status word, not only the layer's note.
+    ASSERT_TRUE(s.Attendre([&] { return (s.LireQFL(37).Etat & 1) != 0; }, 2000));
+    const std::uint64_t occupe = s.Liaison->LancerRecherche(37, QStringLiteral("Martin"));
+    ASSERT_TRUE(s.Attendre([&] { return s.Resultat(occupe) != nullptr; }));
+    EXPECT_EQ(s.Resultat(occupe)->Issue, TIssueCommande::Exception);
+    EXPECT_EQ(s.Resultat(occupe)->CodeException, DecodageModbus::ExceptionOccupe);
+    ASSERT_EQ(s.Nombre(37, 37), 2);
+    EXPECT_EQ(LireChaine(s.De(37, 37)[1].InfosCompl), QStringLiteral("Martin"));
+    ASSERT_TRUE(s.Attendre([&] {
+        const TDonneesQFL d = s.LireQFL(37);
+        return !d.RechercheEnCours && d.CompteurRecherches == std::uint16_t(compteur + 1) && d.Recherche.Date > 0;
+    }));
+    q = s.LireQFL(37);
+    EXPECT_TRUE(q.DefautTrouve);
+    EXPECT_NEAR(q.Recherche.Date, DateVeilleur::Maintenant(), 10.0 / 86400);
+    EXPECT_EQ(q.Recherche.ITransfo, 230 * 100 / 150);
+    EXPECT_EQ(q.Recherche.RTransfo, 150);
+    EXPECT_EQ(q.Recherche.RLimiteur, RQFLNonMesuree);
+    int total = 0;
+    for (const auto& unite : q.Recherche.IQFL16)
+        for (std::uint16_t i : unite)
+            total += i;
+    EXPECT_EQ(q.Recherche.IQFL16[1][4], 153);   // unit 2, feeder 5, and nowhere else
+    EXPECT_EQ(total, 153);
+    ASSERT_NE(DefautDerniereRecherche(q), nullptr);
+    const TDefautQFL premier = *DefautDerniereRecherche(q);
+    EXPECT_EQ(premier, (TDefautQFL{5, 2, 150, 153, q.Recherche.Date, 1}));
+    EXPECT_EQ(q.Recherche.Defauts[1].Depart, 0);
+
+    // KMT 5's alarm starts a search on QFL8 37, which now finds a DC- fault on
+    // its own feeder 4: the newest fault first, the previous one next.
+    appareil.Dire("fuite 37 4 0 5 400\nduree 37 0.5");
+    s.Liaison->DefinirRechercheAuto(5, true);
+    appareil.Dire("r 5 50");
+    ASSERT_TRUE(s.Attendre([&] { return s.Nombre(8, 5) == 1 && s.Nombre(37, 37) == 3; }));
+    EXPECT_EQ(LireChaine(s.De(37, 37)[2].InfosCompl), TLiaison::UtilisateurAutomatique());
+    ASSERT_TRUE(s.Attendre([&] {
+        const TDonneesQFL d = s.LireQFL(37);
+        return d.CompteurRecherches == std::uint16_t(compteur + 2) && d.Recherche.Defauts[1].Depart != 0;
+    }));
+    q = s.LireQFL(37);
+    EXPECT_EQ(q.Recherche.IDeparts[1], 230 * 100 / 400);
+    EXPECT_EQ(q.Recherche.RDeparts[1], 400);
+    EXPECT_EQ(q.Recherche.IQFL16[1][4], 0);
+    EXPECT_EQ(q.Recherche.Defauts[0].Conducteur, 5);
+    EXPECT_EQ(q.Recherche.Defauts[0].Unite, 0);
+    EXPECT_EQ(q.Recherche.Defauts[1], premier);
+    EXPECT_GE(q.Recherche.Defauts[0].Date, q.Recherche.Defauts[1].Date);
+
+    // Min/max reset reaches 40 alone; its device fault shows.
+    const std::uint64_t raz = s.Liaison->RAZMinMax(40, QStringLiteral("Durand"));
+    appareil.Dire("panne 40 1");
+    ASSERT_TRUE(s.Attendre([&] { return s.Resultat(raz) != nullptr && s.LireQFL(40).DefautAppareil; }));
+    EXPECT_EQ(s.Resultat(raz)->Issue, TIssueCommande::Reussie);
+    EXPECT_EQ(s.Nombre(36, 40), 1);
+    EXPECT_EQ(appareil.Demander("ecritures 40"), "1 1");
+    EXPECT_EQ(appareil.Demander("ecritures 37"), "1 0");
+    EXPECT_EQ(s.Nombre(3, 37) + s.Nombre(3, 40) + s.Nombre(3, 5), 0);
 }
