@@ -438,16 +438,21 @@ void TFrameSession::ButtonFinSessionClick()
     Terminer(m_infos.Session->FinirSession());
 }
 
-void TFrameSession::ButtonChangerMotDePasseClick()
+std::pair<TMotDePasse, TMotDePasse> TFrameSession::PrendreMotsDePasse()
 {
-    if (!m_infos.Session)
-        return;
+    // The typed text leaves the fields at once, whatever the outcome.
     QString texte = EditNvMotDePasse->text();
     QString bis = EditNvMotDePasseBis->text();
     EditNvMotDePasse->clear();
     EditNvMotDePasseBis->clear();
-    const TMotDePasse nouveau = TMotDePasse::Prendre(texte);
-    const TMotDePasse confirmation = TMotDePasse::Prendre(bis);
+    return {TMotDePasse::Prendre(texte), TMotDePasse::Prendre(bis)};
+}
+
+void TFrameSession::ButtonChangerMotDePasseClick()
+{
+    if (!m_infos.Session)
+        return;
+    const auto [nouveau, confirmation] = PrendreMotsDePasse();
     Terminer(m_infos.Session->ChangerMotDePasse(nouveau, confirmation));
 }
 
@@ -455,12 +460,7 @@ void TFrameSession::ButtonAjouterClick()
 {
     if (!m_infos.Session)
         return;
-    QString texte = EditNvMotDePasse->text();
-    QString bis = EditNvMotDePasseBis->text();
-    EditNvMotDePasse->clear();
-    EditNvMotDePasseBis->clear();
-    const TMotDePasse motDePasse = TMotDePasse::Prendre(texte);
-    const TMotDePasse confirmation = TMotDePasse::Prendre(bis);
+    const auto [motDePasse, confirmation] = PrendreMotsDePasse();
     const QString nom = EditNom->text();
     const QString prenom = EditPrenom->text();
     const TResultatSession resultat = m_infos.Session->AjouterUtilisateur(
@@ -477,12 +477,7 @@ void TFrameSession::ButtonModifierClick()
 {
     if (!m_infos.Session)
         return;
-    QString texte = EditNvMotDePasse->text();
-    QString bis = EditNvMotDePasseBis->text();
-    EditNvMotDePasse->clear();
-    EditNvMotDePasseBis->clear();
-    const TMotDePasse motDePasse = TMotDePasse::Prendre(texte);
-    const TMotDePasse confirmation = TMotDePasse::Prendre(bis);
+    const auto [motDePasse, confirmation] = PrendreMotsDePasse();
     const QString nom = EditNom->text();
     const QString prenom = EditPrenom->text();
     const TResultatSession resultat = m_infos.Session->ModifierUtilisateur(

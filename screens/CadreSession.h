@@ -3,11 +3,13 @@
 // its fields onto the station's TSession and shows what each operation says;
 // the window applies the result (journal, mode, user) through Appliquer.
 #include "screens/CadreEnhanced.h"
+#include "sessions/MotDePasse.h"
 #include "sessions/Session.h"
 
 #include <QMessageBox>
 #include <QPointer>
 #include <functional>
+#include <utility>
 
 class QComboBox;
 class QGroupBox;
@@ -60,6 +62,8 @@ public:
     QMessageBox* Confirmation() const { return m_confirmation; }
 
 private:
+    // The new password and its confirmation, taken out of their fields.
+    std::pair<TMotDePasse, TMotDePasse> PrendreMotsDePasse();
     void EditNvMotDePasseChange();
     void AjusterLibelles();
     void ListeSelectionChange();
