@@ -12,6 +12,7 @@
 #include "platform/MessagesFenetre.h"
 #include "platform/RapportErreurs.h"
 #include "screens/CadreJournal.h"
+#include "support/FenetreTest.h"
 #include "support/OutilsTest.h"
 #include "widgets/BoutonAppareil.h"
 
@@ -36,33 +37,17 @@
 
 namespace {
 
-class TSonMuet : public TSon {
-public:
-    void Tonalite(int, int) override {}
-    void SonParDefaut() override {}
-};
-
 double Date(int j, int h, int m, int s)
 {
     return DateVeilleur::DepuisDateTime(QDateTime(QDate(2026, 12, j), QTime(h, m, s)));
 }
 
-class AlarmesStationTest : public ::testing::Test {
+class AlarmesStationTest : public TFenetreTest {
 protected:
-    void SetUp() override
-    {
-        TRapportErreurs::Instance().DefinirAfficheur([this](const QString& texte) { erreurs.push_back(texte); });
-    }
-    void TearDown() override
-    {
-        fenetre.reset();
-        QCoreApplication::sendPostedEvents();
-        TRapportErreurs::Instance().AfficheurParDefaut();
-        TEvenementNomme::Supprimer(nomEvenement);
-    }
+    AlarmesStationTest() : TFenetreTest("AlarmesStation") {}
     TFormVeilleur& Creer()
     {
-        fenetre = std::make_unique<TFormVeilleur>(std::make_unique<TSonMuet>(), nomEvenement);
+        Construire();
         // Only the records this test sets.
         fenetre->findChild<QTimer*>(QStringLiteral("TimerDemo"))->stop();
         fenetre->show();
@@ -80,11 +65,6 @@ protected:
             textes << b->text();
         return textes;
     }
-
-    TDossierTemporaire dossier;
-    QString nomEvenement = NomUnique(QStringLiteral("AlarmesStation"));
-    std::unique_ptr<TFormVeilleur> fenetre;
-    std::vector<QString> erreurs;
 };
 
 // The words, the order (alarm, lost, pre-alarm, whatever the device numbers)

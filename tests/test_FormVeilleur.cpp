@@ -20,6 +20,7 @@
 #include "screens/CadreNotices.h"
 #include "screens/CadreSession.h"
 #include "screens/CadreVueDEnsemble.h"
+#include "support/FenetreTest.h"
 #include "support/OutilsTest.h"
 #include "text/MessagesVeilleur.h"
 #include "widgets/BoutonAppareil.h"
@@ -66,26 +67,11 @@ private:
     std::vector<TAppelSon>& m_appels;
 };
 
-class FormVeilleurTest : public ::testing::Test {
+class FormVeilleurTest : public TFenetreTest {
 protected:
-    void SetUp() override
-    {
-        TRapportErreurs::Instance().DefinirAfficheur([this](const QString& texte) { erreurs.push_back(texte); });
-    }
+    FormVeilleurTest() : TFenetreTest("VeilleurTest") {}
 
-    void TearDown() override
-    {
-        fenetre.reset();
-        QCoreApplication::sendPostedEvents();
-        TRapportErreurs::Instance().AfficheurParDefaut();
-        TEvenementNomme::Supprimer(nomEvenement);
-    }
-
-    TFormVeilleur& Creer()
-    {
-        fenetre = std::make_unique<TFormVeilleur>(std::make_unique<TSonEnregistreur>(sons), nomEvenement);
-        return *fenetre;
-    }
+    TFormVeilleur& Creer() { return Construire(std::make_unique<TSonEnregistreur>(sons)); }
 
     template <typename T = QWidget>
     T* Enfant(const char* nom) const
@@ -109,11 +95,8 @@ protected:
         EnregistrerConfig(*config, QString::fromLatin1(NomFichierConfig));
     }
 
-    TDossierTemporaire dossier;
-    QString nomEvenement = NomUnique(QStringLiteral("VeilleurTest"));
+    // Read by the window's sound: the window goes first (TearDown).
     std::vector<TAppelSon> sons;
-    std::vector<QString> erreurs;
-    std::unique_ptr<TFormVeilleur> fenetre;
 };
 
 TEST_F(FormVeilleurTest, ControlesNommesASaPlace)

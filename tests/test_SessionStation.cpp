@@ -13,6 +13,7 @@
 #include "screens/CadreAccueil.h"
 #include "screens/CadreConfiguration.h"
 #include "screens/CadreSession.h"
+#include "support/FenetreTest.h"
 #include "support/OutilsTest.h"
 #include "widgets/CaseACocherGlyphe.h"
 
@@ -32,12 +33,6 @@
 
 namespace {
 
-class TSonMuet : public TSon {
-public:
-    void Tonalite(int, int) override {}
-    void SonParDefaut() override {}
-};
-
 struct TEntreeLue {
     int Code;
     int Attribut1;
@@ -45,23 +40,13 @@ struct TEntreeLue {
     QString Nom;
 };
 
-class SessionStationTest : public ::testing::Test {
+class SessionStationTest : public TFenetreTest {
 protected:
-    void SetUp() override
-    {
-        TRapportErreurs::Instance().DefinirAfficheur([this](const QString& texte) { erreurs.push_back(texte); });
-    }
-    void TearDown() override
-    {
-        fenetre.reset();
-        QCoreApplication::sendPostedEvents();
-        TRapportErreurs::Instance().AfficheurParDefaut();
-        TEvenementNomme::Supprimer(nomEvenement);
-    }
+    SessionStationTest() : TFenetreTest("SessionStation") {}
 
     TFormVeilleur& Creer()
     {
-        fenetre = std::make_unique<TFormVeilleur>(std::make_unique<TSonMuet>(), nomEvenement);
+        Construire();
         fenetre->Sessions().DefinirHorloge([this] { return horloge; });
         fenetre->show();
         return *fenetre;
@@ -137,10 +122,6 @@ protected:
         return lues;
     }
 
-    TDossierTemporaire dossier;
-    QString nomEvenement = NomUnique(QStringLiteral("SessionStation"));
-    std::unique_ptr<TFormVeilleur> fenetre;
-    std::vector<QString> erreurs;
     std::int64_t horloge = 5'000'000;
 };
 
