@@ -1,10 +1,12 @@
 #include "app/StationDirecte.h"
 
 #include "app/GenerateurDemo.h"
+#include "data/ConfigSet.h"
 #include "liaison/ConfigReseau.h"
 #include "liaison/Liaison.h"
 #include "platform/RapportErreurs.h"
 #include "platform/SondePort.h"
+#include "sessions/Droits.h"
 
 #include <QFileInfo>
 #include <exception>
@@ -183,8 +185,16 @@ void TStationDirecte::RetourQFL(int appareil, bool recherche, ERetourQFL retour)
         m_env.RetourQFL(appareil, recherche, retour);
 }
 
+bool TStationDirecte::Autorise(EDroit droit) const
+{
+    return Droit(droit, m_env.Mode, ConfigSet.AcqAlarmesConsultation != 0).Accorde;
+}
+
 void TStationDirecte::EcrireReglageQFL(int appareil, int reglage, int valeur, bool appliquerAuxSuivants)
 {
+    // The screens check first; nothing leaves for a session without the right.
+    if (!Autorise(EDroit::ReglerSeuils))
+        return;
     if (!m_liaison) {
         RetourQFL(appareil, false, ERetourQFL::HorsLigne);
         return;
@@ -197,12 +207,16 @@ void TStationDirecte::EcrireReglageQFL(int appareil, int reglage, int valeur, bo
 
 void TStationDirecte::LancerRechercheQFL(int appareil)
 {
+    if (!Autorise(EDroit::LancerRecherche))
+        return;
     if (!m_liaison || m_liaison->LancerRecherche(appareil, m_env.Utilisateur) == 0)
         RetourQFL(appareil, true, ERetourQFL::HorsLigne);
 }
 
 void TStationDirecte::RAZMinMaxQFL(int appareil)
 {
+    if (!Autorise(EDroit::ReglerSeuils))
+        return;
     if (!m_liaison || m_liaison->RAZMinMax(appareil, m_env.Utilisateur) == 0)
         RetourQFL(appareil, false, ERetourQFL::HorsLigne);
 }

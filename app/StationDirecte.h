@@ -17,6 +17,7 @@
 #include <memory>
 
 class TGenerateurDemo;
+enum class EDroit;
 class TLiaison;
 class TVerrouDonnees;
 
@@ -80,6 +81,7 @@ public:
 
 private:
     void RetourQFL(int appareil, bool recherche, ERetourQFL retour);
+    bool Autorise(EDroit droit) const;
 
     TEnvironnement m_env;
     QString m_cheminReseau;

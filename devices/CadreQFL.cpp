@@ -432,7 +432,8 @@ void TFrameQFL::Signaler(const QString& texte)
 
 void TFrameQFL::ButtonSetClick(int reglage)
 {
-    if (!m_commandes || reglage < 0 || reglage >= NbReglages)
+    // The mode may have changed since the buttons were last set.
+    if (!m_commandes || reglage < 0 || reglage >= NbReglages || !Droit(EDroit::ReglerSeuils, m_mode, false).Accorde)
         return;
     const TLigneReglage& ligne = Reglages[reglage];
     long long valeur = 0;
@@ -448,7 +449,7 @@ void TFrameQFL::ButtonSetClick(int reglage)
 
 void TFrameQFL::ButtonRAZMinMaxClick()
 {
-    if (m_commandes)
+    if (m_commandes && Droit(EDroit::ReglerSeuils, m_mode, false).Accorde)
         m_commandes->RAZMinMaxQFL(NumAppareil);
 }
 

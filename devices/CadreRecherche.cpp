@@ -360,7 +360,7 @@ void TFrameRecherche::MettreAJourEtat()
 
 void TFrameRecherche::ButtonLancerRechercheClick()
 {
-    if (!m_commandes || !EstQFL(NumAppareil))
+    if (!m_commandes || !EstQFL(NumAppareil) || !Droit(EDroit::LancerRecherche, m_mode, false).Accorde)
         return;
     m_demandee = true;
     m_occupee = false;
