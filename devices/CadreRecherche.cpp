@@ -370,7 +370,11 @@ void TFrameRecherche::ButtonLancerRechercheClick()
 
 void TFrameRecherche::Retour(ERetourQFL retour)
 {
-    m_demandee = false;
+    // Taken, or refused because one already runs: the device is searching,
+    // and the screen says so until a refresh shows it from the record. Only a
+    // request that did not reach the device frees the buttons at once.
+    if (retour != ERetourQFL::Acceptee && retour != ERetourQFL::Occupee)
+        m_demandee = false;
     m_occupee = retour == ERetourQFL::Occupee;
     MettreAJourEtat();
     if (retour == ERetourQFL::ValeurRefusee || retour == ERetourQFL::SansReponse || retour == ERetourQFL::HorsLigne)

@@ -1,4 +1,4 @@
-// Colours of the KMT row of the strip and the alarm flag, from the records alone.
+// Colours of both rows of the strip and the alarm flag, from the records alone.
 #include "app/CouleursBoutons.h"
 #include "platform/CouleursSysteme.h"
 
@@ -47,6 +47,46 @@ TEST(CouleursBoutons, AlarmeEnCoursRecalculeeDeZero)
     EXPECT_FALSE(CalculerBandeau(d).AlarmeEnCours);
     d[1].Alarme = true;
     EXPECT_TRUE(CalculerBandeau(d).AlarmeEnCours);
+}
+
+TEST(CouleursBoutons, RangeeQFLGriseSeulementPourUnLocalisateurPerdu)
+{
+    auto kmt = std::make_unique<Tableau1<TDonneesKMT, NbSources>>();
+    auto qfl = std::make_unique<Tableau1<TDonneesQFL, NbSources>>();
+    auto& q = *qfl;
+    // 37 lost in the middle of a search that had found a fault; 38 answering,
+    // with a device fault and a fault found; 39 never heard of; 40 lost once,
+    // back now.
+    q[5].Present = true;
+    q[5].EtatCom = ComPerdue;
+    q[5].RechercheEnCours = q[5].DefautTrouve = true;
+    q[6].Present = true;
+    q[6].EtatCom = ComEnLigne;
+    q[6].DefautAppareil = q[6].DefautTrouve = true;
+    q[8].Present = true;
+    q[8].EtatCom = ComEnLigne;
+    (*kmt)[5].Present = true;
+    (*kmt)[5].Alarme = true;
+
+    const TEtatBandeau etat = CalculerBandeau(*kmt, qfl.get());
+    EXPECT_EQ(etat.BoutonsQFL[5].Face, QColor(128, 128, 128));
+    EXPECT_EQ(etat.BoutonsQFL[5].Texte, QColor(255, 255, 255));
+    for (int i = 1; i <= NbSources; ++i) {
+        if (i == 5)
+            continue;
+        EXPECT_EQ(etat.BoutonsQFL[i].Face, CouleursSysteme::FaceBouton) << i;
+        EXPECT_EQ(etat.BoutonsQFL[i].Texte, CouleursSysteme::TexteBouton) << i;
+    }
+    // Each row speaks of its own devices: the KMT above the lost locator keeps
+    // its alarm, and a lost locator does not grey it.
+    EXPECT_EQ(etat.Boutons[5].Face, QColor(255, 0, 0));
+    EXPECT_EQ(etat.Boutons[5].Texte, CouleursSysteme::TexteBouton);
+    EXPECT_EQ(etat.Boutons[6].Face, CouleursSysteme::FaceBouton);
+
+    // Without the locators' records (the demonstration), the row keeps the button's colours.
+    const TEtatBandeau sans = CalculerBandeau(*kmt);
+    EXPECT_EQ(sans.BoutonsQFL[5].Face, CouleursSysteme::FaceBouton);
+    EXPECT_EQ(sans.BoutonsQFL[5].Texte, CouleursSysteme::TexteBouton);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "liaison/Liaison.h"
 #include "support/OutilsTest.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
@@ -323,6 +324,80 @@ TEST(LiaisonQFL, SettingsSearchesAndLossOverTheSimulator)
     EXPECT_GT(stat.PlancherUs, 0);
     // Two KMT and five locators (one silent): at least two reads each.
     EXPECT_GE(stat.Transactions, 2 * 6);
+
+    s.Liaison.reset();
+    dire("quitter");
+    simulateur.waitForFinished(3000);
+}
+
+// Polled without pause through a search's end: once the counter has moved,
+// the record never gives the previous search's results as known.
+TEST(LiaisonQFL, NoStaleResultsBesideAMovedCounter)
+{
+    TDossierTemporaire dossier;
+    const QString lien = dossier.Chemin(QStringLiteral("ligne"));
+    QProcess simulateur;
+    simulateur.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    simulateur.start(QStringLiteral(VEILLEUR_SIMULATEUR),
+                     {QStringLiteral("--pty"), lien, QStringLiteral("--qfl"), QStringLiteral("33"),
+                      QStringLiteral("--demarrage-ms"), QStringLiteral("0"), QStringLiteral("--duree-recherche"),
+                      QStringLiteral("300")});
+    ASSERT_TRUE(simulateur.waitForStarted(5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return simulateur.canReadLine(); }, 10000));
+    simulateur.readLine();
+    const auto dire = [&](const QByteArray& c) {
+        simulateur.write(c + '\n');
+        simulateur.waitForBytesWritten(1000);
+    };
+    dire("fuite 33 4 0 2 300");
+
+    TConfigReseau c;
+    c.Peripherique = lien;
+    c.DelaiReponse = 100;
+    c.Appareils = {33};
+    c.ListeDonnee = true;
+    TStation s(c);
+    ASSERT_TRUE(Attendre([&] { return s.Lire(33).EtatCom == ComEnLigne && s.Lire(33).ResultatsConnus; }));
+    const std::uint16_t compteur0 = s.Lire(33).CompteurRecherches;
+    s.Liaison->LancerRecherche(33, QStringLiteral("Dupont"));
+    ASSERT_TRUE(Attendre([&] {
+        const TDonneesQFL d = s.Lire(33);
+        return d.CompteurRecherches != compteur0 && d.ResultatsConnus && d.Recherche.Defauts[0].Depart == 4;
+    }));
+    const TDonneesQFL premier = s.Lire(33);
+    ASSERT_GT(premier.Recherche.Date, 0.0);
+    // Devices date in seconds: the next search ends in a later one.
+    QTest::qWait(1100);
+
+    dire("fuite 33 6 0 3 200");
+    s.Liaison->LancerRecherche(33, QStringLiteral("Dupont"));
+    int entreDeux = 0;   // reads of the new counter before its results
+    int perimes = 0;
+    bool fini = false;
+    QElapsedTimer chrono;
+    chrono.start();
+    while (!fini && chrono.elapsed() < 10000) {
+        const TDonneesQFL d = s.Lire(33);
+        if (d.CompteurRecherches != premier.CompteurRecherches) {
+            if (!d.ResultatsConnus)
+                ++entreDeux;
+            else if (d.Recherche.Date == premier.Recherche.Date || d.Recherche.Defauts[0].Depart != 6)
+                ++perimes;
+            else
+                fini = true;
+        } else {
+            EXPECT_EQ(d.Recherche.Date, premier.Recherche.Date);
+        }
+        QTest::qWait(1);
+    }
+    ASSERT_TRUE(fini);
+    EXPECT_EQ(perimes, 0);
+    // The pieces take several cycles: the window between them was polled.
+    EXPECT_GT(entreDeux, 0);
+    const TDonneesQFL second = s.Lire(33);
+    EXPECT_GT(second.Recherche.Date, premier.Recherche.Date);
+    EXPECT_EQ(second.Recherche.Defauts[1].Depart, 4);
+    EXPECT_EQ(second.Recherche.RDeparts[3], 200);   // feeder 6
 
     s.Liaison.reset();
     dire("quitter");
