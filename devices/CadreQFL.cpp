@@ -243,8 +243,9 @@ void TFrameQFL::ConstruireInfos(QWidget* page)
     // A row of unit numbers over a row of unit states.
     StringGridEtatsQFL16 = new TGrilleDessinee(NbUnitesQFL16, 2, panel9);
     StringGridEtatsQFL16->setObjectName(QStringLiteral("StringGridEtatsQFL16"));
-    // Tall enough for the states row under the numbers.
-    StringGridEtatsQFL16->setGeometry(49, 150, 590, 38);
+    // Tall enough for the states row under the numbers: two 18-pixel rows, the
+    // line between them and the border above and below.
+    StringGridEtatsQFL16->setGeometry(49, 150, 590, 39);
     StringGridEtatsQFL16->SetLignesFixes(1);
     StringGridEtatsQFL16->SetColonnesFixes(0);
     StringGridEtatsQFL16->SetLargeurDefaut(18);

@@ -290,7 +290,7 @@ void Marquer(QLineEdit* edit, bool defaut, const QColor& normal)
 void TFrameRecherche::Actualiser(const TDonneesQFL& d)
 {
     const bool nouvelle = m_aDesDonnees && d.CompteurRecherches != m_donnees.CompteurRecherches;
-    if (d.RechercheEnCours || nouvelle)
+    if (d.RechercheEnCours || nouvelle || d.EtatCom != ComEnLigne)
         m_demandee = false;
     if (!d.RechercheEnCours && (nouvelle || d.EtatCom != ComEnLigne))
         m_occupee = false;
@@ -370,7 +370,10 @@ void TFrameRecherche::ButtonLancerRechercheClick()
 
 void TFrameRecherche::Retour(ERetourQFL retour)
 {
-    m_demandee = false;
+    // Accepted, the search counts as asked until the device's record shows it
+    // running or ended: the controls stay off in between.
+    if (retour != ERetourQFL::Acceptee)
+        m_demandee = false;
     m_occupee = retour == ERetourQFL::Occupee;
     MettreAJourEtat();
     if (retour == ERetourQFL::ValeurRefusee || retour == ERetourQFL::SansReponse || retour == ERetourQFL::HorsLigne)

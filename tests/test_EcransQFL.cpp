@@ -254,6 +254,11 @@ TEST(EcransQFL, SearchScreenShowsResultsTheFaultAndTheSearchRunning)
     EXPECT_EQ(commandes.Recherches, std::vector<int>{37});
     EXPECT_FALSE(bouton8->isEnabled());
     EXPECT_FALSE(bouton16->isEnabled());
+    // The device took the command before its record shows the search running.
+    ecran.Retour(ERetourQFL::Acceptee);
+    ecran.Actualiser(d);
+    EXPECT_FALSE(bouton8->isEnabled());
+    EXPECT_EQ(etat->text(), QStringLiteral("Recherche en cours..."));
     d.RechercheEnCours = true;
     ecran.Actualiser(d);
     EXPECT_EQ(etat->text(), QStringLiteral("Recherche en cours..."));
@@ -283,8 +288,17 @@ TEST(EcransQFL, SearchScreenShowsResultsTheFaultAndTheSearchRunning)
     EXPECT_TRUE(etat->text().startsWith(QStringLiteral("Communication perdue")));
     d.EtatCom = ComEnLigne;
     ecran.Actualiser(d);
+    // A search asked just before the line went: not waited for once it is back.
+    ASSERT_TRUE(bouton8->isEnabled());
+    QTest::mouseClick(bouton8, Qt::LeftButton);
+    ecran.Retour(ERetourQFL::Acceptee);
+    d.EtatCom = ComPerdue;
+    ecran.Actualiser(d);
+    d.EtatCom = ComEnLigne;
+    ecran.Actualiser(d);
+    EXPECT_TRUE(bouton8->isEnabled());
     ecran.DefinirCommandes(&commandes, ModeConsultation);
     EXPECT_FALSE(bouton16->isEnabled());
     EXPECT_FALSE(bouton16->toolTip().isEmpty());
-    EXPECT_EQ(commandes.Recherches.size(), 1u);
+    EXPECT_EQ(commandes.Recherches.size(), 2u);
 }
