@@ -183,10 +183,23 @@ TEST(EcransQFL, QflScreenShowsTheRecordAndAsksForCheckedSettings)
     EXPECT_FALSE(okTransfo->isEnabled());
     EXPECT_TRUE(okTransfo->toolTip().startsWith(QStringLiteral("Communication perdue")));
     EXPECT_FALSE(Controle<QPushButton>(ecran, "ButtonRAZMinMax")->isEnabled());
+    // Its last values are of unknown age: greyed, and no unit shown connected.
+    auto* transfo = Controle<QLineEdit>(ecran, "EditITransfo");
+    EXPECT_FALSE(transfo->isEnabled());
+    EXPECT_FALSE(Controle<QLineEdit>(ecran, "EditVLogiciel")->isEnabled());
+    onglets->setCurrentIndex(2);
+    QTest::qWait(50);
+    for (int u : {0, 1, 4})
+        EXPECT_EQ(PixelCellule(*unites, u, 1), QColor(128, 128, 128)) << u;
 
     // A session that may not set thresholds: disabled, and told why.
     d.EtatCom = ComEnLigne;
     ecran.Actualiser(d);
+    EXPECT_TRUE(transfo->isEnabled());
+    QTest::qWait(50);
+    EXPECT_EQ(PixelCellule(*unites, 0, 1), QColor(0, 160, 0));
+    EXPECT_EQ(PixelCellule(*unites, 1, 1), QColor(255, 0, 0));
+    onglets->setCurrentIndex(0);
     EXPECT_TRUE(okTransfo->isEnabled());
     ecran.DefinirCommandes(&commandes, ModeConsultation);
     EXPECT_FALSE(okTransfo->isEnabled());

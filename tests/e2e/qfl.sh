@@ -324,7 +324,8 @@ cp "$grab" "$travail/qfl-infos.png"
 
 # ---------------------------------------------------------------------------
 # 4. The simulator dies: the locator's button greys as the KMT's, the open
-# screen says the line is lost, each device journalled lost once.
+# screen says the line is lost and shows nothing of it as current, each
+# device journalled lost once.
 sans_rouge "${ETAT_COM_QFL[@]}" || echec "the QFL screen says the line is lost while it is not"
 arreter_simulateur
 perdus() { bouton_est $QFL "$GRIS" && bouton_est $KMT "$GRIS"; }
@@ -339,6 +340,12 @@ for n in $KMT $QFL; do
 done
 [ "$(couleur_bouton 36)" = "$FACE" ] || echec "button 36, not on the line, changed too ($(couleur_bouton 36))"
 attendre 5 a_du_rouge "${ETAT_COM_QFL[@]}" || echec "the QFL screen does not say the line is lost"
+# The units' states are of unknown age now: the strip's grey, none connected.
+ecran
+for u in 1 2 5; do
+  [ "$(pixel "$(unite_x $u)" $UNITE_Y "$captures/courant.png")" = "$GRIS" ] \
+    || echec "unit $u of the lost locator is $(pixel "$(unite_x $u)" $UNITE_Y "$captures/courant.png"), not grey"
+done
 capture qfl-ligne-perdue
 sleep 2
 for n in $KMT $QFL $AUTRE_QFL; do
@@ -350,6 +357,8 @@ demarrer_simulateur
 attendre 20 exactement 2 $QFL 2 || echec "QFL $QFL not journalled back (code 2: $(compter 2 $QFL))"
 attendre 5 bouton_est $QFL "$FACE" || echec "button $QFL still $(couleur_bouton $QFL) after the return"
 attendre 5 sans_rouge "${ETAT_COM_QFL[@]}" || echec "the QFL screen still says the line is lost"
+unite_connectee() { couleur_en "$(unite_x 1)" $UNITE_Y "$VERT"; }
+attendre 5 unite_connectee || echec "unit 1 not shown connected again after the return"
 attendre 10 bouton_est $KMT "$FACE" || echec "button $KMT still $(couleur_bouton $KMT) after the return"
 
 # The station ends cleanly (nothing in alarm: no question asked).
