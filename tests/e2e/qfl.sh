@@ -101,7 +101,7 @@ bouton_est() { [ "$(couleur_bouton "$1")" = "$2" ]; }
 ROUGE="255,0,0"; GRIS="128,128,128"; FACE="240,240,240"; VERT="0,160,0"
 
 # --- The QFL screen (tabs, settings row 0, messages, its buttons).
-ONGLET_REGLAGES=(323 175); ONGLET_HISTORIQUE=(404 175); ONGLET_INFOS=(472 175)
+ONGLET_HISTORIQUE=(404 175); ONGLET_INFOS=(472 175)
 NV_ITRANSFO=(722 256); OK_ITRANSFO=(902 256)
 TEXTE_ITRANSFO=(474 247 113 18)       # inside the current value's edit
 TEXTE_NV_ITRANSFO=(666 247 113 18)    # inside the new value's edit, same size
@@ -116,7 +116,7 @@ unite_x() { echo $((352 + 19 * ($1 - 1) + 9)); }
 UNITE_Y=382
 
 # --- The search screen.
-ONGLET_QFL8=(310 175); ONGLET_QFL16=(372 175)
+ONGLET_QFL16=(372 175)
 NOUVELLE_RECHERCHE=(856 688)
 TEXTE_NOUVELLE_RECHERCHE=(745 675 220 27)
 ETAT_RECHERCHE=(284 730 713 16)
