@@ -15,6 +15,8 @@ namespace AffichageQFL {
 inline const QColor CouleurDefaut(255, 0, 0);
 // A connected QFL16 unit's cell.
 inline const QColor CouleurRaccorde(0, 160, 0);
+// A state of unknown age (the device lost), the strip's grey.
+inline const QColor CouleurInconnu(128, 128, 128);
 
 // Hundredths of a mA as mA with two decimals.
 QString TexteCourant(std::uint16_t centiemes);

@@ -243,8 +243,9 @@ void TFrameQFL::ConstruireInfos(QWidget* page)
     // A row of unit numbers over a row of unit states.
     StringGridEtatsQFL16 = new TGrilleDessinee(NbUnitesQFL16, 2, panel9);
     StringGridEtatsQFL16->setObjectName(QStringLiteral("StringGridEtatsQFL16"));
-    // Tall enough for the states row under the numbers.
-    StringGridEtatsQFL16->setGeometry(49, 150, 590, 38);
+    // Tall enough for the states row under the numbers: two 18-pixel rows, the
+    // line between them and the border above and below.
+    StringGridEtatsQFL16->setGeometry(49, 150, 590, 39);
     StringGridEtatsQFL16->SetLignesFixes(1);
     StringGridEtatsQFL16->SetColonnesFixes(0);
     StringGridEtatsQFL16->SetLargeurDefaut(18);
@@ -388,6 +389,12 @@ void TFrameQFL::Actualiser(const TDonneesQFL& d)
     if (EditVLogiciel->text() != version)
         EditVLogiciel->setText(version);
     LabelEtatCom->setText(AffichageQFL::TexteCommunication(d, m_langue));
+    // The values of a lost device are of unknown age: shown greyed, as on the
+    // KMT screen; its units' states row tells nothing, as the strip.
+    const bool perdu = d.EtatCom == ComPerdue;
+    for (TLigneReglage& ligne : Reglages)
+        ligne.EditActuel->setEnabled(!perdu);
+    EditVLogiciel->setEnabled(!perdu);
     if (!m_historiqueAJour)
         RemplirHistorique();
     StringGridEtatsQFL16->update();
@@ -471,6 +478,8 @@ void TFrameQFL::StringGridEtatsQFL16DrawCell(QPainter& peintre, int colonne, int
         const TDefautQFL* defaut = m_aDesDonnees ? DefautDerniereRecherche(m_donnees) : nullptr;
         if (defaut && defaut->Unite == unite)
             fond = AffichageQFL::CouleurDefaut;
+        if (m_aDesDonnees && m_donnees.EtatCom == ComPerdue)
+            fond = AffichageQFL::CouleurInconnu;
         peintre.fillRect(rect, fond);
         return;
     }

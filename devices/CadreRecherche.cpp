@@ -290,7 +290,7 @@ void Marquer(QLineEdit* edit, bool defaut, const QColor& normal)
 void TFrameRecherche::Actualiser(const TDonneesQFL& d)
 {
     const bool nouvelle = m_aDesDonnees && d.CompteurRecherches != m_donnees.CompteurRecherches;
-    if (d.RechercheEnCours || nouvelle)
+    if (d.RechercheEnCours || nouvelle || d.EtatCom != ComEnLigne)
         m_demandee = false;
     if (!d.RechercheEnCours && (nouvelle || d.EtatCom != ComEnLigne))
         m_occupee = false;

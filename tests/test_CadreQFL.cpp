@@ -293,7 +293,9 @@ TEST_F(CadreQFL, UnitGridNumbersItsColumnsAndCentresThemOnTheButtonFace)
     for (int c = 0; c < 31; ++c)
         EXPECT_EQ(grille->Cellule(c, 0), QString::number(c + 1));
     // The states row shows under the numbers.
-    EXPECT_LE(grille->RectangleCellule(0, 1).bottom(), grille->height() - TGrilleDessinee::LargeurBordure);
+    // (Cell rectangles are inside the border; the bottom border is the last line.)
+    EXPECT_LE(grille->RectangleCellule(0, 1).bottom() + TGrilleDessinee::LargeurBordure,
+              grille->height() - 1 - TGrilleDessinee::LargeurBordure);
 
     const QImage image = grille->grab().toImage();
     for (int c : {0, 8, 9, 30}) {

@@ -183,10 +183,23 @@ TEST(EcransQFL, QflScreenShowsTheRecordAndAsksForCheckedSettings)
     EXPECT_FALSE(okTransfo->isEnabled());
     EXPECT_TRUE(okTransfo->toolTip().startsWith(QStringLiteral("Communication perdue")));
     EXPECT_FALSE(Controle<QPushButton>(ecran, "ButtonRAZMinMax")->isEnabled());
+    // Its last values are of unknown age: greyed, and no unit shown connected.
+    auto* transfo = Controle<QLineEdit>(ecran, "EditITransfo");
+    EXPECT_FALSE(transfo->isEnabled());
+    EXPECT_FALSE(Controle<QLineEdit>(ecran, "EditVLogiciel")->isEnabled());
+    onglets->setCurrentIndex(2);
+    QTest::qWait(50);
+    for (int u : {0, 1, 4})
+        EXPECT_EQ(PixelCellule(*unites, u, 1), QColor(128, 128, 128)) << u;
 
     // A session that may not set thresholds: disabled, and told why.
     d.EtatCom = ComEnLigne;
     ecran.Actualiser(d);
+    EXPECT_TRUE(transfo->isEnabled());
+    QTest::qWait(50);
+    EXPECT_EQ(PixelCellule(*unites, 0, 1), QColor(0, 160, 0));
+    EXPECT_EQ(PixelCellule(*unites, 1, 1), QColor(255, 0, 0));
+    onglets->setCurrentIndex(0);
     EXPECT_TRUE(okTransfo->isEnabled());
     ecran.DefinirCommandes(&commandes, ModeConsultation);
     EXPECT_FALSE(okTransfo->isEnabled());
@@ -254,6 +267,11 @@ TEST(EcransQFL, SearchScreenShowsResultsTheFaultAndTheSearchRunning)
     EXPECT_EQ(commandes.Recherches, std::vector<int>{37});
     EXPECT_FALSE(bouton8->isEnabled());
     EXPECT_FALSE(bouton16->isEnabled());
+    // The device took the command before its record shows the search running.
+    ecran.Retour(ERetourQFL::Acceptee);
+    ecran.Actualiser(d);
+    EXPECT_FALSE(bouton8->isEnabled());
+    EXPECT_EQ(etat->text(), QStringLiteral("Recherche en cours..."));
     d.RechercheEnCours = true;
     ecran.Actualiser(d);
     EXPECT_EQ(etat->text(), QStringLiteral("Recherche en cours..."));
@@ -283,8 +301,17 @@ TEST(EcransQFL, SearchScreenShowsResultsTheFaultAndTheSearchRunning)
     EXPECT_TRUE(etat->text().startsWith(QStringLiteral("Communication perdue")));
     d.EtatCom = ComEnLigne;
     ecran.Actualiser(d);
+    // A search asked just before the line went: not waited for once it is back.
+    ASSERT_TRUE(bouton8->isEnabled());
+    QTest::mouseClick(bouton8, Qt::LeftButton);
+    ecran.Retour(ERetourQFL::Acceptee);
+    d.EtatCom = ComPerdue;
+    ecran.Actualiser(d);
+    d.EtatCom = ComEnLigne;
+    ecran.Actualiser(d);
+    EXPECT_TRUE(bouton8->isEnabled());
     ecran.DefinirCommandes(&commandes, ModeConsultation);
     EXPECT_FALSE(bouton16->isEnabled());
     EXPECT_FALSE(bouton16->toolTip().isEmpty());
-    EXPECT_EQ(commandes.Recherches.size(), 1u);
+    EXPECT_EQ(commandes.Recherches.size(), 2u);
 }
