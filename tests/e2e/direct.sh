@@ -10,105 +10,21 @@
 set -uo pipefail
 veilleur="$1"; simulateur="$2"; journal="$3"; travail="$4"
 
-LARGEUR=1280; HAUTEUR=1024
-OX=$(( (LARGEUR - 1024) / 2 )); OY=$(( (HAUTEUR - 768) / 2 ))
+NOM=direct
 APPAREILS="1-3"
 # The line's response delay and the cycle: lost after 3 failed transactions.
 DELAI_MS=200
+source "$(dirname "$0")/../support/e2e_direct.sh"
 
-captures="$travail/captures"
-dossier="$travail/station"
-rm -rf "$captures" "$dossier"; mkdir -p "$captures" "$dossier"
-pid_xvfb=""; pid_station=""; pid_sim=""; n_capture=0; entree_ouverte=
-entree_sim="$travail/simulateur.fifo"
-
-arreter_simulateur() {
-  if [ -n "$pid_sim" ]; then
-    kill "$pid_sim" 2>/dev/null; wait "$pid_sim" 2>/dev/null
-  fi
-  pid_sim=""
-  if [ -n "$entree_ouverte" ]; then exec 7>&-; entree_ouverte=""; fi
-}
-nettoyer() {
-  arreter_simulateur
-  [ -n "$pid_station" ] && kill "$pid_station" 2>/dev/null && wait "$pid_station" 2>/dev/null
-  [ -n "$pid_xvfb" ] && kill "$pid_xvfb" 2>/dev/null && wait "$pid_xvfb" 2>/dev/null
-}
-trap nettoyer EXIT
-
-echec() {
-  echo "FAILED (direct): $*" >&2
-  capture echec
-  echo "Screen grabs of this run:" >&2
-  for f in "$captures"/[0-9]*.png; do echo "  $f"; done >&2
-  [ -s "$dossier/sortie.txt" ] && { echo "Station output:" >&2; tail -n 20 "$dossier/sortie.txt" >&2; }
-  [ -s "$travail/simulateur.txt" ] && { echo "Simulator output:" >&2; tail -n 20 "$travail/simulateur.txt" >&2; }
-  exit 1
-}
-
-for outil in Xvfb xdotool import convert; do
-  command -v "$outil" >/dev/null || echec "$outil is missing (scripts/installer.sh installs it)"
-done
-source "$(dirname "$0")/../support/xvfb.sh"
-
-capture() {
-  n_capture=$((n_capture + 1))
-  grab="$captures/$(printf %03d "$n_capture")-$1.png"
-  import -window root "$grab" 2>/dev/null
-}
-pixel() {
-  local image="${3:-}"
-  [ -n "$image" ] || { image="$captures/courant.png"; import -window root "$image" 2>/dev/null || return 1; }
-  convert "$image" -format "%[fx:int(255*p{$1,$2}.r+.5)],%[fx:int(255*p{$1,$2}.g+.5)],%[fx:int(255*p{$1,$2}.b+.5)]" info:
-}
-couleur_en() { [ "$(pixel "$1" "$2")" = "$3" ]; }
-cliquer() {
-  xdotool mousemove --sync $((OX + $1)) $((OY + $2)) click 1
-  sleep 0.3
-}
-
-# Strip button n (1..31): a point of its face above the caption, and its caption.
-face_x() { echo $((OX + 305 + 23 * ($1 - 1) + 8)); }
-FACE_Y=$((OY + 44))
-couleur_bouton() { pixel "$(face_x "$1")" "$FACE_Y"; }
-bouton_est() { [ "$(couleur_bouton "$1")" = "$2" ]; }
 tous_les_boutons_sont() {
   local n; for n in 1 2 3; do bouton_est "$n" "$1" || return 1; done
 }
-JAUNE="240,240,0"; ROUGE="255,0,0"; GRIS="128,128,128"
-
-demarrer_simulateur() {
-  rm -f "$entree_sim"; mkfifo "$entree_sim"
-  "$simulateur" --pty "$dossier/ligne" --kmt "$APPAREILS" --demarrage-ms 0 --derive 0 \
-      <"$entree_sim" >"$travail/simulateur.txt" 2>&1 &
-  pid_sim=$!
-  exec 7>"$entree_sim"; entree_ouverte=1
-  attendre 10 test -L "$dossier/ligne" || echec "the simulator made no pseudo-terminal"
-}
-sim() { echo "$*" >&7; }
-
-# Entries of a code for a device, from the journal tool.
-compter() {  # code origin
-  "$journal" export --code "$1" --origine "$2" "$dossier/Log.dat" 2>/dev/null | tail -n +2 | grep -c . || true
-}
-
-au_moins() { [ "$(compter "$1" "$2")" -ge "$3" ]; }   # code origin count
-exactement() { [ "$(compter "$1" "$2")" -eq "$3" ]; }
 
 demarrer_xvfb "${LARGEUR}x${HAUTEUR}" "$travail/display" || echec "Xvfb did not start"
 
 # The station's folder: only the network file, pointing at the simulator's link.
-demarrer_simulateur
-cat >"$dossier/Reseau.ini" <<INI
-[Liaison]
-Peripherique=$dossier/ligne
-DelaiReponse=$DELAI_MS
-[Appareils]
-Liste=$APPAREILS
-INI
-( cd "$dossier" && exec env QT_QPA_PLATFORM=xcb "$veilleur" >sortie.txt 2>&1 ) &
-pid_station=$!
-attendre 60 couleur_en $((OX + 268)) $((OY + 37)) "0,40,85" || echec "the station's window did not show"
+demarrer_simulateur --kmt "$APPAREILS"
+demarrer_station "$APPAREILS"
 
 # Devices answer: their buttons leave the grey of "never heard".
 attendre 15 tous_les_boutons_sont "$(couleur_bouton 20)" || true
@@ -169,7 +85,7 @@ echo "buttons grey $ms ms after the simulator died (at most $limite)"
 capture perdus
 cp "$grab" "$travail/perdus.png"
 # White captions on grey.
-blanc=$(convert "$grab" -crop "14x10+$(( $(face_x 2) - 4 ))+$((OY + 48))" +repage -fill black +opaque white \
+blanc=$(convert "$grab" -crop "14x10+$((OX + $(face_x 2) - 4))+$((OY + 48))" +repage -fill black +opaque white \
         -format "%[fx:int(1000*mean)]" info:)
 [ "$blanc" -gt 0 ] || echec "the caption of a lost button is not white"
 sleep 3
@@ -178,7 +94,7 @@ for n in 1 2 3; do
 done
 
 # It comes back: the buttons leave the grey, each device journalled back (2).
-demarrer_simulateur
+demarrer_simulateur --kmt "$APPAREILS"
 attendre 20 au_moins 2 3 2 || echec "device 3 not journalled back"
 for n in 1 2 3; do
   [ "$(compter 2 $n)" -eq 2 ] || echec "device $n: $(compter 2 $n) code 2 entries, not 2 (first answer, return)"
@@ -186,12 +102,7 @@ done
 attendre 5 bouton_est 1 "$(couleur_bouton 20)" || echec "button 1 still grey after the return"
 
 # The station ends cleanly, in well under the layer's second.
-cliquer 1006 16
-limite=$(( $(date +%s) + 3 ))
-while kill -0 "$pid_station" 2>/dev/null && [ "$(date +%s)" -lt "$limite" ]; do sleep 0.05; done
-kill -0 "$pid_station" 2>/dev/null && echec "the quit button did not end the station"
-wait "$pid_station"; statut=$?; pid_station=""
-[ "$statut" -eq 0 ] || echec "the station ended with status $statut"
+quitter_station
 
 [ -n "${VEILLEUR_E2E_GARDER:-}" ] || rm -rf "$captures"
 echo "e2e direct: passed"

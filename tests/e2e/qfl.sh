@@ -13,64 +13,14 @@
 set -uo pipefail
 veilleur="$1"; simulateur="$2"; journal="$3"; travail="$4"
 
-LARGEUR=1280; HAUTEUR=1024
-OX=$(( (LARGEUR - 1024) / 2 )); OY=$(( (HAUTEUR - 768) / 2 ))
+NOM=qfl
 KMT=5; QFL=37; AUTRE_QFL=38
 DELAI_MS=200
 # Long enough to see a search run, short enough for the test.
 DUREE_RECHERCHE_MS=3000
+APPAREILS_SIM=(--kmt "$KMT" --qfl "$QFL,$AUTRE_QFL" --duree-recherche "$DUREE_RECHERCHE_MS")
+source "$(dirname "$0")/../support/e2e_direct.sh"
 
-captures="$travail/captures"
-dossier="$travail/station"
-rm -rf "$captures" "$dossier"; mkdir -p "$captures" "$dossier"
-pid_xvfb=""; pid_station=""; pid_sim=""; n_capture=0; entree_ouverte=
-entree_sim="$travail/simulateur.fifo"
-
-arreter_simulateur() {
-  if [ -n "$pid_sim" ]; then
-    kill "$pid_sim" 2>/dev/null; wait "$pid_sim" 2>/dev/null
-  fi
-  pid_sim=""
-  if [ -n "$entree_ouverte" ]; then exec 7>&-; entree_ouverte=""; fi
-}
-nettoyer() {
-  arreter_simulateur
-  [ -n "$pid_station" ] && kill "$pid_station" 2>/dev/null && wait "$pid_station" 2>/dev/null
-  [ -n "$pid_xvfb" ] && kill "$pid_xvfb" 2>/dev/null && wait "$pid_xvfb" 2>/dev/null
-}
-trap nettoyer EXIT
-
-echec() {
-  echo "FAILED (qfl): $*" >&2
-  capture echec
-  echo "Screen grabs of this run:" >&2
-  for f in "$captures"/[0-9]*.png; do echo "  $f"; done >&2
-  [ -s "$dossier/sortie.txt" ] && { echo "Station output:" >&2; tail -n 20 "$dossier/sortie.txt" >&2; }
-  [ -s "$travail/simulateur.txt" ] && { echo "Simulator output:" >&2; tail -n 20 "$travail/simulateur.txt" >&2; }
-  [ -s "$dossier/Log.dat" ] && { echo "Journal:" >&2; "$journal" export "$dossier/Log.dat" 2>&1 | tail -n 15 >&2; }
-  exit 1
-}
-
-for outil in Xvfb xdotool import convert compare; do
-  command -v "$outil" >/dev/null || echec "$outil is missing (scripts/installer.sh installs it)"
-done
-source "$(dirname "$0")/../support/xvfb.sh"
-
-# --- The screen. Coordinates are the client area's (0..1023, 0..767).
-capture() {
-  n_capture=$((n_capture + 1))
-  grab="$captures/$(printf %03d "$n_capture")-$1.png"
-  import -window root "$grab" 2>/dev/null
-}
-ecran() { import -window root "$captures/courant.png" 2>/dev/null; }
-# pixel x y [grab]: "r,g,b" of a client point, from a new grab unless one is given.
-pixel() {
-  local image="${3:-}"
-  [ -n "$image" ] || { ecran || return 1; image="$captures/courant.png"; }
-  local x=$((OX + $1)) y=$((OY + $2))
-  convert "$image" -format "%[fx:int(255*p{$x,$y}.r+.5)],%[fx:int(255*p{$x,$y}.g+.5)],%[fx:int(255*p{$x,$y}.b+.5)]" info:
-}
-couleur_en() { [ "$(pixel "$1" "$2")" = "$3" ]; }
 # zone grab x y w h file: a client rectangle of a grab.
 zone() { convert "$1" -crop "$4x$5+$((OX + $2))+$((OY + $3))" +repage "$6"; }
 # Pixels that differ between two images of one size.
@@ -88,17 +38,7 @@ sombres() {  # grab x y w h
 }
 a_du_rouge() { [ "$(pixels_de "$@" 255,0,0)" -gt 0 ]; }
 sans_rouge() { [ "$(pixels_de "$@" 255,0,0)" -eq 0 ]; }
-cliquer() {
-  xdotool mousemove --sync $((OX + $1)) $((OY + $2)) click 1
-  sleep 0.3
-}
 
-# Strip buttons: KMT n in the upper row, QFL n (33..63) under KMT n - 32.
-face_x() { local n=$1; [ "$n" -gt 32 ] && n=$((n - 32)); echo $((305 + 23 * (n - 1) + 8)); }
-face_y() { if [ "$1" -gt 32 ]; then echo 74; else echo 44; fi; }
-couleur_bouton() { pixel "$(face_x "$1")" "$(face_y "$1")"; }
-bouton_est() { [ "$(couleur_bouton "$1")" = "$2" ]; }
-ROUGE="255,0,0"; GRIS="128,128,128"; FACE="240,240,240"; VERT="0,160,0"
 
 # --- The QFL screen (tabs, settings row 0, messages, its buttons).
 ONGLET_HISTORIQUE=(404 175); ONGLET_INFOS=(472 175)
@@ -128,40 +68,14 @@ TRANSFO_I=(480 342)
 # Cell of unit u, feeder f of the QFL16 table: a point right of its text.
 cellule() { echo "$((300 + 38 * $2 + 34)) $((335 + 15 * $1 + 12))"; }   # u f
 
-demarrer_simulateur() {
-  rm -f "$entree_sim"; mkfifo "$entree_sim"
-  "$simulateur" --pty "$dossier/ligne" --kmt "$KMT" --qfl "$QFL,$AUTRE_QFL" --demarrage-ms 0 --derive 0 \
-      --duree-recherche "$DUREE_RECHERCHE_MS" <"$entree_sim" >"$travail/simulateur.txt" 2>&1 &
-  pid_sim=$!
-  exec 7>"$entree_sim"; entree_ouverte=1
-  attendre 10 test -L "$dossier/ligne" || echec "the simulator made no pseudo-terminal"
-}
-sim() { echo "$*" >&7; }
-
-# --- The journal, read by the journal tool.
-exporter() {  # code origin: the entries, one JSON line each
-  "$journal" export --format json --code "$1" --origine "$2" "$dossier/Log.dat" 2>/dev/null
-}
-compter() { exporter "$1" "$2" | grep -c . || true; }
-au_moins() { [ "$(compter "$1" "$2")" -ge "$3" ]; }
-exactement() { [ "$(compter "$1" "$2")" -eq "$3" ]; }
 valeurs1() { exporter "$1" "$2" | sed -n 's/.*"valeur1":\([-0-9.e+]*\).*/\1/p' | tr '\n' ' '; }
 
 demarrer_xvfb "${LARGEUR}x${HAUTEUR}" "$travail/display" || echec "Xvfb did not start"
 
 # ---------------------------------------------------------------------------
 # 1. Online: the station hears the three devices.
-demarrer_simulateur
-cat >"$dossier/Reseau.ini" <<INI
-[Liaison]
-Peripherique=$dossier/ligne
-DelaiReponse=$DELAI_MS
-[Appareils]
-Liste=$KMT,$QFL-$AUTRE_QFL
-INI
-( cd "$dossier" && exec env QT_QPA_PLATFORM=xcb "$veilleur" >sortie.txt 2>&1 ) &
-pid_station=$!
-attendre 60 couleur_en 268 37 "0,40,85" || echec "the station's window did not show"
+demarrer_simulateur "${APPAREILS_SIM[@]}"
+demarrer_station "$KMT,$QFL-$AUTRE_QFL"
 for n in $KMT $QFL $AUTRE_QFL; do
   attendre 15 exactement 2 $n 1 || echec "device $n not journalled online once (code 2: $(compter 2 $n))"
 done
@@ -353,7 +267,7 @@ for n in $KMT $QFL $AUTRE_QFL; do
 done
 
 # It comes back: journalled back, the button and the screen leave the lost state.
-demarrer_simulateur
+demarrer_simulateur "${APPAREILS_SIM[@]}"
 attendre 20 exactement 2 $QFL 2 || echec "QFL $QFL not journalled back (code 2: $(compter 2 $QFL))"
 attendre 5 bouton_est $QFL "$FACE" || echec "button $QFL still $(couleur_bouton $QFL) after the return"
 attendre 5 sans_rouge "${ETAT_COM_QFL[@]}" || echec "the QFL screen still says the line is lost"
@@ -362,12 +276,7 @@ attendre 5 unite_connectee || echec "unit 1 not shown connected again after the 
 attendre 10 bouton_est $KMT "$FACE" || echec "button $KMT still $(couleur_bouton $KMT) after the return"
 
 # The station ends cleanly (nothing in alarm: no question asked).
-cliquer 1006 16
-limite=$(( $(date +%s) + 3 ))
-while kill -0 "$pid_station" 2>/dev/null && [ "$(date +%s)" -lt "$limite" ]; do sleep 0.05; done
-kill -0 "$pid_station" 2>/dev/null && echec "the quit button did not end the station"
-wait "$pid_station"; statut=$?; pid_station=""
-[ "$statut" -eq 0 ] || echec "the station ended with status $statut"
+quitter_station
 
 rm -f "$captures/courant.png"
 echo "e2e qfl: passed"
