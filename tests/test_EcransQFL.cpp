@@ -84,21 +84,33 @@ void Capturer(QWidget& ecran, const char* nom)
         ImageAffichee(ecran).save(dossier + QLatin1Char('/') + QLatin1String(nom));
 }
 
+// The screen of QFL8 37 in French, in operating mode, its commands recorded,
+// fed the record above.
+template <typename TEcran, typename TInfos>
+struct TBanc {
+    TFenetreTemoin fenetre;
+    TEcran ecran;
+    TCommandesTemoin commandes;
+    TDonneesQFL d = Enregistrement();
+
+    TBanc()
+    {
+        TInfos infos;
+        infos.Handle = &fenetre;
+        infos.NumAppareil = 37;
+        ecran.ChangerLangue(LangueFrancais);
+        ecran.Initialiser(infos);
+        ecran.DefinirCommandes(&commandes, ModeExploitation);
+        ecran.Actualiser(d);
+    }
+};
+
 } // namespace
 
 TEST(EcransQFL, QflScreenShowsTheRecordAndAsksForCheckedSettings)
 {
-    TFenetreTemoin fenetre;
-    TFrameQFL ecran;
-    TInfosQFL infos;
-    infos.Handle = &fenetre;
-    infos.NumAppareil = 37;
-    ecran.ChangerLangue(LangueFrancais);
-    ecran.Initialiser(infos);
-    TCommandesTemoin commandes;
-    ecran.DefinirCommandes(&commandes, ModeExploitation);
-    TDonneesQFL d = Enregistrement();
-    ecran.Actualiser(d);
+    TBanc<TFrameQFL, TInfosQFL> banc;
+    auto& [fenetre, ecran, commandes, d] = banc;
 
     EXPECT_EQ(Controle<QLineEdit>(ecran, "EditITransfo")->text(), QStringLiteral("12.34"));
     EXPECT_EQ(Controle<QLineEdit>(ecran, "EditIDeparts")->text(), QStringLiteral("3.00"));
@@ -210,17 +222,8 @@ TEST(EcransQFL, QflScreenShowsTheRecordAndAsksForCheckedSettings)
 
 TEST(EcransQFL, SearchScreenShowsResultsTheFaultAndTheSearchRunning)
 {
-    TFenetreTemoin fenetre;
-    TFrameRecherche ecran;
-    TInfosRecherche infos;
-    infos.Handle = &fenetre;
-    infos.NumAppareil = 37;
-    ecran.ChangerLangue(LangueFrancais);
-    ecran.Initialiser(infos);
-    TCommandesTemoin commandes;
-    ecran.DefinirCommandes(&commandes, ModeExploitation);
-    TDonneesQFL d = Enregistrement();
-    ecran.Actualiser(d);
+    TBanc<TFrameRecherche, TInfosRecherche> banc;
+    auto& [fenetre, ecran, commandes, d] = banc;
 
     EXPECT_FALSE(Controle<QLineEdit>(ecran, "EditDateHeureMesureQFL8Aff")->text().isEmpty());
     EXPECT_EQ(Controle<QLineEdit>(ecran, "EditDateHeureMesureQFL16Aff")->text(),
