@@ -162,6 +162,7 @@ void Usage()
 {
     std::fputs("Usage: mesure-liaison SIMULATOR MODE [arguments]\n"
                "  cycle VITESSE KMT_SIMULES LISTE SECONDES\n"
+               "  recherches VITESSE   (31 KMT and 31 QFL8, while searches' results are read)\n"
                "  cpu KMT_SIMULES SECONDES\n"
                "  tic VITESSE KMT_SIMULES SECONDES\n"
                "  latence VITESSE KMT_SIMULES ESSAIS\n"
@@ -246,6 +247,74 @@ int Cycle(const QString& simulateur, int vitesse, const QString& kmt, const QStr
                     strict, std::accumulate(sans.begin(), sans.end(), 0.0) / double(sans.size()) / strict);
     std::printf("  period between cycle ends: %.1f ms (%.3f x the polling floor; the layer waits %d ms at least)\n",
                 periode, periode / plancher, TLiaison::CycleMinMs);
+    return 0;
+}
+
+// The layer's own account of each new cycle over a time: duration, floor
+// (the wire time of its transactions at the line's speed), transactions.
+struct TCumulCycles {
+    double Duree = 0, Plancher = 0, Pire = 0;
+    int Cycles = 0, Transactions = 0;
+};
+
+TCumulCycles Cumuler(TLiaison& liaison, int ms)
+{
+    TCumulCycles m;
+    std::uint64_t dernier = liaison.Statistiques().Cycles;
+    Attendre([&] {
+        const TLiaison::TStatistiquesCycle s = liaison.Statistiques();
+        if (s.Cycles != dernier) {
+            dernier = s.Cycles;
+            ++m.Cycles;
+            m.Duree += double(s.DureeUs);
+            m.Plancher += double(s.PlancherUs);
+            m.Transactions += s.Transactions;
+            m.Pire = std::max(m.Pire, double(s.DureeUs) / double(s.PlancherUs));
+        }
+        return false;
+    }, ms);
+    return m;
+}
+
+void AfficherCumul(const char* phase, const TCumulCycles& m)
+{
+    if (m.Cycles == 0) {
+        std::printf("  %s: no cycle\n", phase);
+        return;
+    }
+    std::printf("  %-32s %3d cycles, %5.1f transactions, cycle %7.1f ms, floor %7.1f ms, ratio %.3f (worst %.3f)\n",
+                phase, m.Cycles, double(m.Transactions) / m.Cycles, m.Duree / m.Cycles / 1000,
+                m.Plancher / m.Cycles / 1000, m.Duree / m.Plancher, m.Pire);
+}
+
+// The poll cycle with 31 KMT and 31 QFL8 against its floor, steady, then while
+// one search's results are read, then while 31 are. Start-up takes minutes:
+// every locator's last search is fetched first, a few pieces a cycle.
+int Recherches(const QString& simulateur, int vitesse)
+{
+    TSimulateur sim;
+    const QString pty =
+        sim.Lancer(simulateur, {"--pty", "--kmt", "1-31", "--qfl", "33-63", "--demarrage-ms", "0",
+                                "--vitesse-simulee", QString::number(vitesse), "--duree-recherche", "3000"});
+    TBanc banc(ConfigPty(pty, vitesse, QStringLiteral("1-31,33-63")), true);
+    const auto prets = [&] {
+        TLectureDonnees lecture(banc.Verrou);
+        int n = 0;
+        for (int i = 1; i <= NbSources; ++i)
+            n += ((*banc.Donnees)[i].EtatCom == ComEnLigne) + ((*banc.QFL)[i].ResultatsConnus && (*banc.QFL)[i].ReglagesConnus);
+        return n;
+    };
+    if (!Attendre([&] { return prets() == 2 * NbSources; }, 400000)) {
+        std::fprintf(stderr, "devices not ready (%d of 62)\n", prets());
+        return 1;
+    }
+    std::printf("cycle: 31 KMT and 31 QFL8, %d baud\n", vitesse);
+    AfficherCumul("steady (62 devices)", Cumuler(*banc.Liaison, 12000));
+    banc.Liaison->LancerRecherche(40, QStringLiteral("bench"));
+    AfficherCumul("one search's results read", Cumuler(*banc.Liaison, 12000));
+    for (int n = PremierQFL; n <= DernierQFL; ++n)
+        banc.Liaison->LancerRecherche(n, QStringLiteral("bench"));
+    AfficherCumul("31 searches' results read", Cumuler(*banc.Liaison, 25000));
     return 0;
 }
 
@@ -519,6 +588,8 @@ int main(int argc, char* argv[])
     const auto texte = [&](int i) { return i < a.size() ? a[i] : (Usage(), QString()); };
     if (mode == "cycle")
         return Cycle(simulateur, entier(3), texte(4), texte(5), entier(6));
+    if (mode == "recherches")
+        return Recherches(simulateur, entier(3));
     if (mode == "cpu")
         return Cpu(simulateur, texte(3), entier(4));
     if (mode == "tic")
