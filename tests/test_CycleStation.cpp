@@ -22,18 +22,6 @@ namespace {
 
 const QString Station = QStringLiteral(VEILLEUR_STATION);
 
-bool Attendre(const std::function<bool()>& condition, int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!condition()) {
-        if (t.elapsed() > ms)
-            return false;
-        QThread::msleep(50);
-    }
-    return true;
-}
-
 std::vector<TEntreeLog> Lire(const QString& chemin)
 {
     const QByteArray octets = LireFichier(chemin);
@@ -72,7 +60,7 @@ public:
     // window shown; a little margin for the start of its event loop.
     bool Lancee()
     {
-        const bool ok = Attendre([&] { return QFile::exists(m_dossier + QStringLiteral("/Config.set.lock")); }, 20000);
+        const bool ok = AttendreSansBoucle([&] { return QFile::exists(m_dossier + QStringLiteral("/Config.set.lock")); }, 20000);
         QThread::msleep(1500);
         if (m_p.state() != QProcess::Running)
             std::fprintf(stderr, "station: %s\n%s\n", qPrintable(m_p.errorString()), m_p.readAllStandardError().constData());
@@ -105,7 +93,7 @@ TEST(CycleStation, LancementEtFermetureAutourDesRuns)
     {
         TStation station(dossier.Dossier());
         ASSERT_TRUE(station.Lancee());
-        ASSERT_TRUE(Attendre([&] { return Lire(log).size() == 1; }, 5000));
+        ASSERT_TRUE(AttendreSansBoucle([&] { return Lire(log).size() == 1; }, 5000));
         station.Signal(SIGTERM);
         ASSERT_EQ(station.Fin(), 0) << station.Erreurs().constData();
     }
@@ -116,7 +104,7 @@ TEST(CycleStation, LancementEtFermetureAutourDesRuns)
     {
         TStation station(dossier.Dossier());
         ASSERT_TRUE(station.Lancee());
-        ASSERT_TRUE(Attendre([&] { return Lire(log).size() == 3; }, 5000));
+        ASSERT_TRUE(AttendreSansBoucle([&] { return Lire(log).size() == 3; }, 5000));
         station.Signal(SIGKILL);
         EXPECT_EQ(station.Fin(), -1);
     }
@@ -124,7 +112,7 @@ TEST(CycleStation, LancementEtFermetureAutourDesRuns)
     {
         TStation station(dossier.Dossier());
         ASSERT_TRUE(station.Lancee());
-        ASSERT_TRUE(Attendre([&] { return Lire(log).size() == 4; }, 5000));
+        ASSERT_TRUE(AttendreSansBoucle([&] { return Lire(log).size() == 4; }, 5000));
         station.Signal(SIGINT);
         ASSERT_EQ(station.Fin(), 0);
     }
@@ -157,7 +145,7 @@ TEST(CycleStation, EntreesEnAttenteGardeesPuisRecuperees)
     {
         TStation station(dossier.Dossier());
         ASSERT_TRUE(station.Lancee());
-        ASSERT_TRUE(Attendre([&] { return Lire(log).size() == 6; }, 5000));
+        ASSERT_TRUE(AttendreSansBoucle([&] { return Lire(log).size() == 6; }, 5000));
         EXPECT_FALSE(QFile::exists(attente));
         station.Signal(SIGTERM);
         ASSERT_EQ(station.Fin(), 0);
@@ -179,7 +167,7 @@ TEST(CycleStation, AffichagePerdu)
     QProcess serveur;
     serveur.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     serveur.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec %1 -displayfd 1 -screen 0 1024x768x24 -nolisten tcp").arg(xvfb)});
-    ASSERT_TRUE(Attendre([&] { serveur.waitForReadyRead(100); return serveur.canReadLine(); }, 10000));
+    ASSERT_TRUE(AttendreSansBoucle([&] { serveur.waitForReadyRead(100); return serveur.canReadLine(); }, 10000));
     const QString affichage = QStringLiteral(":") + QString::fromLatin1(serveur.readLine()).trimmed();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), affichage);
@@ -187,7 +175,7 @@ TEST(CycleStation, AffichagePerdu)
     const QString log = dossier.Chemin(QStringLiteral("Log.dat"));
     TStation station(dossier.Dossier(), env);
     ASSERT_TRUE(station.Lancee());
-    ASSERT_TRUE(Attendre([&] { return Lire(log).size() == 1; }, 5000));
+    ASSERT_TRUE(AttendreSansBoucle([&] { return Lire(log).size() == 1; }, 5000));
     serveur.terminate();
     serveur.waitForFinished();
     EXPECT_NE(station.Fin(), -2) << "the station outlived its display";

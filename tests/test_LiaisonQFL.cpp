@@ -8,6 +8,7 @@
 #include "liaison/DecodageQFL.h"
 #include "liaison/Liaison.h"
 #include "support/OutilsTest.h"
+#include "support/ProgrammeTest.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -184,20 +185,13 @@ TEST(LiaisonQFL, SettingsSearchesAndLossOverTheSimulator)
 {
     TDossierTemporaire dossier;
     const QString lien = dossier.Chemin(QStringLiteral("ligne"));
-    QProcess simulateur;
-    simulateur.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    simulateur.start(QStringLiteral(VEILLEUR_SIMULATEUR),
+    TProgramme simulateur;
+    simulateur.Lancer(QStringLiteral(VEILLEUR_SIMULATEUR),
                      {QStringLiteral("--pty"), lien, QStringLiteral("--kmt"), QStringLiteral("1,5"), QStringLiteral("--qfl"),
                       QStringLiteral("33,35-37"), QStringLiteral("--demarrage-ms"), QStringLiteral("0"),
                       QStringLiteral("--derive"), QStringLiteral("0"), QStringLiteral("--duree-recherche"),
                       QStringLiteral("700")});
-    ASSERT_TRUE(simulateur.waitForStarted(5000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return simulateur.canReadLine(); }, 10000));
-    simulateur.readLine();
-    const auto dire = [&](const QByteArray& c) {
-        simulateur.write(c + '\n');
-        simulateur.waitForBytesWritten(1000);
-    };
+    const auto dire = [&](const QByteArray& c) { simulateur.Dire(c); };
     dire("seuil 1,5 100\nr 1,5 800\nunites 35 1-4\nfuite 35 5 2 1 150\nfuite 33 4 0 2 300");
 
     TConfigReseau c;
@@ -327,7 +321,6 @@ TEST(LiaisonQFL, SettingsSearchesAndLossOverTheSimulator)
 
     s.Liaison.reset();
     dire("quitter");
-    simulateur.waitForFinished(3000);
 }
 
 // Polled without pause through a search's end: once the counter has moved,
@@ -336,19 +329,12 @@ TEST(LiaisonQFL, NoStaleResultsBesideAMovedCounter)
 {
     TDossierTemporaire dossier;
     const QString lien = dossier.Chemin(QStringLiteral("ligne"));
-    QProcess simulateur;
-    simulateur.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    simulateur.start(QStringLiteral(VEILLEUR_SIMULATEUR),
+    TProgramme simulateur;
+    simulateur.Lancer(QStringLiteral(VEILLEUR_SIMULATEUR),
                      {QStringLiteral("--pty"), lien, QStringLiteral("--qfl"), QStringLiteral("33"),
                       QStringLiteral("--demarrage-ms"), QStringLiteral("0"), QStringLiteral("--duree-recherche"),
                       QStringLiteral("300")});
-    ASSERT_TRUE(simulateur.waitForStarted(5000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return simulateur.canReadLine(); }, 10000));
-    simulateur.readLine();
-    const auto dire = [&](const QByteArray& c) {
-        simulateur.write(c + '\n');
-        simulateur.waitForBytesWritten(1000);
-    };
+    const auto dire = [&](const QByteArray& c) { simulateur.Dire(c); };
     dire("fuite 33 4 0 2 300");
 
     TConfigReseau c;
@@ -401,5 +387,4 @@ TEST(LiaisonQFL, NoStaleResultsBesideAMovedCounter)
 
     s.Liaison.reset();
     dire("quitter");
-    simulateur.waitForFinished(3000);
 }

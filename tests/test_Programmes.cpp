@@ -117,18 +117,6 @@ private:
     QProcess m_p;
 };
 
-bool Attendre(const std::function<bool()>& condition, int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!condition()) {
-        if (t.elapsed() > ms)
-            return false;
-        QThread::msleep(50);
-    }
-    return true;
-}
-
 TEST(Programmes, OneStationPerFolderAndACrashedOnesLockIsTakenOver)
 {
     TDossierTemporaire dossier;
@@ -138,7 +126,7 @@ TEST(Programmes, OneStationPerFolderAndACrashedOnesLockIsTakenOver)
     TStation premiere(dossier.Dossier());
     ASSERT_TRUE(premiere.Processus().waitForStarted());
     const qint64 pid = premiere.Processus().processId();
-    ASSERT_TRUE(Attendre([&] { return detenteur() == pid; }, 20000));
+    ASSERT_TRUE(AttendreSansBoucle([&] { return detenteur() == pid; }, 20000));
 
     // A second start ends at once, naming the folder and the running station.
     TStation seconde(dossier.Dossier());
@@ -161,7 +149,7 @@ TEST(Programmes, OneStationPerFolderAndACrashedOnesLockIsTakenOver)
     ASSERT_EQ(detenteur(), pid);
     TStation troisieme(dossier.Dossier());
     ASSERT_TRUE(troisieme.Processus().waitForStarted());
-    EXPECT_TRUE(Attendre([&] { return detenteur() == troisieme.Processus().processId(); }, 20000))
+    EXPECT_TRUE(AttendreSansBoucle([&] { return detenteur() == troisieme.Processus().processId(); }, 20000))
         << troisieme.Processus().readAllStandardError().constData();
     EXPECT_EQ(troisieme.Processus().state(), QProcess::Running);
 }

@@ -15,7 +15,9 @@
 #include "platform/RapportErreurs.h"
 #include "screens/CadreEnhanced.h"
 #include "sessions/Session.h"
+#include "support/FenetreTest.h"
 #include "support/OutilsTest.h"
+#include "support/ProgrammeTest.h"
 #include "text/MessagesVeilleur.h"
 #include "widgets/BoutonAppareil.h"
 #include "widgets/GrilleDessinee.h"
@@ -41,34 +43,16 @@
 
 namespace {
 
-class TSonMuet : public TSon {
-public:
-    void Tonalite(int, int) override {}
-    void SonParDefaut() override {}
-};
-
 const QColor Gris(128, 128, 128);
 const QColor Rouge(255, 0, 0);
 
-class StationQFLTest : public ::testing::Test {
+class StationQFLTest : public TFenetreTest {
 protected:
+    StationQFLTest() : TFenetreTest("VeilleurQFL") {}
     void SetUp() override
     {
         std::memset(static_cast<void*>(&ConfigSet), 0, sizeof ConfigSet);
-        TRapportErreurs::Instance().DefinirAfficheur([this](const QString& texte) { erreurs.push_back(texte); });
-    }
-    void TearDown() override
-    {
-        fenetre.reset();
-        QCoreApplication::sendPostedEvents();
-        TRapportErreurs::Instance().AfficheurParDefaut();
-        TEvenementNomme::Supprimer(nomEvenement);
-        if (simulateur.state() != QProcess::NotRunning) {
-            Dire("quitter");
-            if (!simulateur.waitForFinished(3000))
-                simulateur.kill();
-            simulateur.waitForFinished(1000);
-        }
+        TFenetreTest::SetUp();
     }
 
     // KMT 5 (threshold 100 kOhm, 800 measured) and the locators 37 and 38;
@@ -76,28 +60,20 @@ protected:
     void DemarrerSimulateur()
     {
         const QString lien = dossier.Chemin(QStringLiteral("ligne"));
-        simulateur.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        simulateur.start(QStringLiteral(VEILLEUR_SIMULATEUR),
-                         {QStringLiteral("--pty"), lien, QStringLiteral("--kmt"), QStringLiteral("5"),
-                          QStringLiteral("--qfl"), QStringLiteral("37,38"), QStringLiteral("--demarrage-ms"),
-                          QStringLiteral("0"), QStringLiteral("--derive"), QStringLiteral("0"),
-                          QStringLiteral("--duree-recherche"), QStringLiteral("3000")});
-        ASSERT_TRUE(simulateur.waitForStarted(5000));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return simulateur.canReadLine(); }, 10000));
-        simulateur.readLine();
+        simulateur.Lancer(QStringLiteral(VEILLEUR_SIMULATEUR),
+                          {QStringLiteral("--pty"), lien, QStringLiteral("--kmt"), QStringLiteral("5"),
+                           QStringLiteral("--qfl"), QStringLiteral("37,38"), QStringLiteral("--demarrage-ms"),
+                           QStringLiteral("0"), QStringLiteral("--derive"), QStringLiteral("0"),
+                           QStringLiteral("--duree-recherche"), QStringLiteral("3000")});
         Dire("seuil 5 100\nr 5 800");
         EcrireFichier(dossier.Chemin(QStringLiteral("Reseau.ini")),
                       "[Liaison]\nPeripherique=" + lien.toUtf8() + "\nDelaiReponse=100\n[Appareils]\nListe=5,37,38\n");
     }
-    void Dire(const QByteArray& commandes)
-    {
-        simulateur.write(commandes + '\n');
-        simulateur.waitForBytesWritten(1000);
-    }
+    void Dire(const QByteArray& commandes) { simulateur.Dire(commandes); }
 
     TFormVeilleur& Creer()
     {
-        fenetre = std::make_unique<TFormVeilleur>(std::make_unique<TSonMuet>(), nomEvenement);
+        Construire();
         fenetre->show();
         return *fenetre;
     }
@@ -195,11 +171,8 @@ protected:
         return v;
     }
 
-    TDossierTemporaire dossier;
-    QString nomEvenement = NomUnique(QStringLiteral("VeilleurQFL"));
-    QProcess simulateur;
-    std::unique_ptr<TFormVeilleur> fenetre;
-    std::vector<QString> erreurs;
+    // Quit when the fixture goes, after the window.
+    TProgramme simulateur;
 };
 
 TEST_F(StationQFLTest, ReglagesSignesParLUtilisateurEtDroitsDeLaSession)

@@ -17,6 +17,8 @@
 #include <QTabWidget>
 #include <gtest/gtest.h>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QFile>
 #include <QProcess>
 #include <QUuid>
@@ -214,4 +216,16 @@ void EcrireEntrees(const QString& chemin, const std::vector<TEntreeLog>& entrees
     for (const auto& e : entrees)
         octets.append(reinterpret_cast<const char*>(&e), sizeof e);
     EcrireFichier(chemin, octets + queue);
+}
+
+bool AttendreSansBoucle(const std::function<bool()>& condition, int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!condition()) {
+        if (t.elapsed() > ms)
+            return false;
+        QThread::msleep(50);
+    }
+    return true;
 }

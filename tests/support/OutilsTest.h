@@ -94,3 +94,7 @@ protected:
 // hide one left stale).
 class QImage;
 QImage ImageAffichee(QWidget& widget);
+
+// Polls a condition every 50 ms for at most ms, without running the event
+// loop: for what another process does. False when it never held.
+bool AttendreSansBoucle(const std::function<bool()>& condition, int ms);
